@@ -1,0 +1,31 @@
+#include "shell/MDIForm1.h"
+
+#include <QApplication>
+#include <cstdio>
+
+namespace {
+
+// Qt aborts with a long message when no display can be reached; say it in one line.
+bool displayAvailable() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "drivolex: no display found (DISPLAY is not set); start it on a "
+                             "desktop or under xvfb-run.\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Drivolex"));
+    QApplication::setApplicationName(QStringLiteral("Drivolex"));
+
+    shell::MDIForm1 mainWindow;
+    mainWindow.show();
+    return app.exec();
+}

@@ -1,0 +1,60 @@
+#include "MsgBox.h"
+
+#include "AppInfo.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+MsgBoxResponder& responder() {
+    static MsgBoxResponder instance;
+    return instance;
+}
+
+int showRealBox(const QString& prompt, int style, const QString& title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    const int icon = style & 0x70;
+    switch (icon) {
+    case vbQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case vbExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    if ((style & 0x7) == vbYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return vbOK;
+}
+
+} // namespace
+
+int MsgBox(const QString& prompt, int style, const QString& title) {
+    const QString shownTitle = title.isEmpty() ? appTitle() : title;
+    if (responder())
+        return responder()(prompt, style, shownTitle);
+    return showRealBox(prompt, style, shownTitle);
+}
+
+void setMsgBoxResponder(MsgBoxResponder newResponder) {
+    responder() = std::move(newResponder);
+}
+
+} // namespace platform

@@ -1,0 +1,21 @@
+// The main of every test program: Qt on the offscreen platform, settings and
+// configuration in a temporary folder, so no test touches the user's files.
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DRIVOLEX_TEST_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir configDir;
+    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Drivolex"));
+    QApplication::setApplicationName(QStringLiteral("Drivolex"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
