@@ -119,11 +119,16 @@ TEST_F(DataControlTest, UpdateWritesOnlyWhatWasChanged) {
     EXPECT_EQ(data.Recordset()->value(QStringLiteral("Cost")).value<Currency>().scaled, 125000);
     EXPECT_FALSE(full.isChanged());
 
-    // Another program changes the place; our unchanged box must not write it back.
+    // Another program renames the place; the unchanged box must not write it back.
+    sqlite3* other = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &other);
+    sqlite3_exec(other, "update Trip set Place = 'Zion' where Place = 'Ames'", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(other);
     data.Recordset()->Edit();
     full.setChecked(false);
     data.Recordset()->Update();
-    EXPECT_EQ(scalar(path, "select Full from Trip where Place = 'Ames'"), QStringLiteral("0"));
+    EXPECT_EQ(scalar(path, "select Full from Trip where Place = 'Zion'"), QStringLiteral("0"));
 }
 
 TEST_F(DataControlTest, ValueThatDoesNotFitFailsTheUpdateAndKeepsTheTypedText) {
