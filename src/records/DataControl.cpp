@@ -124,7 +124,7 @@ void DataControl::showCurrentRow() {
     const bool hasRow = m_recordset && !m_recordset->isBOF() && !m_recordset->isEOF();
     for (BoundControl* control : m_bound) {
         QVariant value;
-        store::FieldDef field{control->dataField()};
+        store::FieldDef field(control->dataField());
         if (hasRow) {
             field.type = m_recordset->fieldType(control->dataField());
             value = m_recordset->value(control->dataField());
@@ -136,7 +136,7 @@ void DataControl::showCurrentRow() {
 
 void DataControl::showBlankRow() {
     for (BoundControl* control : m_bound) {
-        store::FieldDef field{control->dataField()};
+        store::FieldDef field(control->dataField());
         field.type = m_recordset->fieldType(control->dataField());
         control->showValue(field, QVariant());
         control->clearChanged();
