@@ -5,11 +5,16 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace store {
 
 // One field of a table definition, of an index or of a relation.
 struct FieldDef {
+    FieldDef() = default;
+    explicit FieldDef(QString fieldName, FieldType fieldType = FieldType::Text, int fieldSize = 0)
+        : name(std::move(fieldName)), type(fieldType), size(fieldSize) {}
+
     QString name;
     FieldType type = FieldType::Text;
     int size = 0;        // Text: the maximum length; Memo: 0; other types: their byte size
@@ -18,6 +23,9 @@ struct FieldDef {
 };
 
 struct IndexDef {
+    IndexDef() = default;
+    explicit IndexDef(QString indexName) : name(std::move(indexName)) {}
+
     QString name;
     QStringList fields;
     bool primary = false;
@@ -27,6 +35,9 @@ struct IndexDef {
 };
 
 struct TableDef {
+    TableDef() = default;
+    explicit TableDef(QString tableName) : name(std::move(tableName)) {}
+
     QString name;
     QList<FieldDef> fields;
     QList<IndexDef> indexes;
@@ -38,6 +49,11 @@ struct TableDef {
 };
 
 struct RelationDef {
+    RelationDef() = default;
+    RelationDef(QString relationName, QString primaryTable, QString foreign, int attrs)
+        : name(std::move(relationName)), table(std::move(primaryTable)),
+          foreignTable(std::move(foreign)), attributes(attrs) {}
+
     QString name;
     QString table;          // the primary table (the one side)
     QString foreignTable;   // the table whose rows name a primary row

@@ -1,0 +1,80 @@
+#include "DateText.h"
+
+#include <QRegularExpression>
+
+namespace store {
+
+namespace {
+
+// Hour 0..23 and minutes and seconds 0..59; with AM/PM the hour must be 1..12.
+bool makeTime(int hour, int minute, int second, const QString& meridiem, QTime* time) {
+    if (!meridiem.isEmpty()) {
+        if (hour < 1 || hour > 12)
+            return false;
+        const bool pm = meridiem.startsWith(u'p', Qt::CaseInsensitive);
+        hour = hour % 12 + (pm ? 12 : 0);
+    }
+    if (!QTime::isValid(hour, minute, second, 0))
+        return false;
+    *time = QTime(hour, minute, second);
+    return true;
+}
+
+int number(const QRegularExpressionMatch& match, int group) {
+    return match.captured(group).toInt();
+}
+
+// Years of one or two digits: the classic desktop window, 30..99 as 1930..1999 and
+// 00..29 as 2000..2029.
+int expandYear(const QString& yearText) {
+    const int year = yearText.toInt();
+    if (yearText.size() > 2)
+        return year;
+    return year < 30 ? 2000 + year : 1900 + year;
+}
+
+DateResult fromParts(int year, int month, int day, const QTime& time) {
+    if (!QDate::isValid(year, month, day))
+        return {QDateTime(), DateProblem::NotADate};
+    return checkedDateTime(QDate(year, month, day), time);
+}
+
+} // namespace
+
+DateResult parseDateText(const QString& text) {
+    // [0-9] rather than \d: Qt's \d also matches digits of other scripts.
+    static const QRegularExpression iso(QStringLiteral(
+        R"(^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})(?:[T ]([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$)"));
+    static const QRegularExpression us(QStringLiteral(
+        R"(^([0-9]{1,2})/([0-9]{1,2})/([0-9]{1,4})(?: +([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))? *([AaPp][Mm])?)?$)"));
+
+    const QString trimmed = text.trimmed();
+    QTime time(0, 0);
+    QRegularExpressionMatch match = iso.match(trimmed);
+    if (match.hasMatch()) {
+        if (match.hasCaptured(4) &&
+            !makeTime(number(match, 4), number(match, 5), number(match, 6), QString(), &time))
+            return {QDateTime(), DateProblem::NotADate};
+        return fromParts(number(match, 1), number(match, 2), number(match, 3), time);
+    }
+    match = us.match(trimmed);
+    if (match.hasMatch()) {
+        if (match.hasCaptured(4) && !makeTime(number(match, 4), number(match, 5), number(match, 6),
+                                              match.captured(7), &time))
+            return {QDateTime(), DateProblem::NotADate};
+        return fromParts(expandYear(match.captured(3)), number(match, 1), number(match, 2), time);
+    }
+    return {QDateTime(), DateProblem::NotADate};
+}
+
+DateResult checkedDateTime(const QDate& date, const QTime& time) {
+    if (!date.isValid())
+        return {QDateTime(), DateProblem::NotADate};
+    if (date.year() < kFirstYear || date.year() > kLastYear)
+        return {QDateTime(), DateProblem::OutOfRange};
+    const QTime wholeSeconds =
+        time.isValid() ? QTime(time.hour(), time.minute(), time.second()) : QTime(0, 0);
+    return {QDateTime(date, wholeSeconds, Qt::UTC), DateProblem::None};
+}
+
+} // namespace store

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace store {
+
+// Dates of the record store run from year 100 to year 9999.
+inline constexpr int kFirstYear = 100;
+inline constexpr int kLastYear = 9999;
+
+enum class DateProblem {
+    None,
+    NotADate,   // no date of any accepted form, or no such day ("2/30/2024")
+    OutOfRange, // a real date outside the years 100 to 9999
+};
+
+struct DateResult {
+    QDateTime value; // wall-clock date and time in Qt::UTC, so no daylight-saving gap shifts it
+    DateProblem problem = DateProblem::None;
+
+    bool ok() const { return problem == DateProblem::None; }
+};
+
+// Typed dates, with spaces around allowed:
+//   ISO 8601   "2024-03-15", "2024-03-15T08:30", "2024-03-15 08:30:15"
+//   US         "3/15/2024", "03/15/2024 8:30", "3/15/2024 8:30:15 PM", "3/15/2024 12:05am"
+// A US year of one or two digits falls in 1930..2029 ("3/15/24" is 2024, "3/15/45"
+// is 1945); three or four digits are taken as written. Without AM/PM the hour
+// runs 0..23, with it 1..12.
+DateResult parseDateText(const QString& text);
+
+// Checks the year range of a date and time from elsewhere (seconds kept, milliseconds
+// dropped) and gives it as the store's wall-clock value.
+DateResult checkedDateTime(const QDate& date, const QTime& time);
+
+} // namespace store
