@@ -63,8 +63,12 @@ void TrimSystemMenu(QMdiSubWindow& window) {
         const QStringList kept = {QMdiSubWindow::tr("&Restore"), QMdiSubWindow::tr("&Move"),
                                   QMdiSubWindow::tr("Mi&nimize")};
         for (QAction* item : menu->actions())
-            if (item->isSeparator() || !kept.contains(item->text()))
+            if (item->isSeparator() || !kept.contains(item->text())) {
+                // A removed item's keys (Ctrl+F4 for Close) must go with it.
+                item->setShortcuts({});
+                item->setEnabled(false);
                 menu->removeAction(item);
+            }
     }
     const bool wasVisible = window.isVisible();
     Qt::WindowFlags flags = window.windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
