@@ -1,6 +1,8 @@
 #include "platform/RegistryStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@ protected:
     void TearDown() override { QFile::remove(settingsFile()); }
 
     void writeRawSettings(const QByteArray& content) {
+        QDir().mkpath(QFileInfo(settingsFile()).absolutePath());
         QFile file(settingsFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);

@@ -4,6 +4,8 @@
 
 #include "shell/Twips.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -41,6 +43,7 @@ TEST_F(ShellTest, RememberedPathIsTakenUnchangedEvenWhenTheFileIsGone) {
 }
 
 TEST_F(ShellTest, DamagedSettingsStartLikeAFirstRunAndStayAsTheyWere) {
+    QDir().mkpath(QFileInfo(userSettingsFile()).absolutePath());
     QFile file(userSettingsFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     const QByteArray damaged = "[HKEY_LOCAL_MACHINE\nDrivolex/Database/LastOpened=/x.mdb\n";
