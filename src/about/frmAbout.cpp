@@ -44,10 +44,8 @@ QFrame* etchLine(QWidget* parent, const QColor& colour) {
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::NoFrame);
     line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
+    line->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    line->setStyleSheet(QStringLiteral("background-color: %1;").arg(colour.name()));
     return line;
 }
 

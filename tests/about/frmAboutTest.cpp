@@ -76,8 +76,7 @@ TEST_F(AboutTest, ShowsTitleVersionAndDescription) {
     EXPECT_EQ(box.cmdSysInfo->text(), QStringLiteral("&System Info..."));
     EXPECT_FALSE(box.picIcon->pixmap().isNull());
     ASSERT_EQ(box.Line1.size(), 2);
-    EXPECT_NE(box.Line1[0]->palette().color(QPalette::Window),
-              box.Line1[1]->palette().color(QPalette::Window));
+    EXPECT_NE(box.Line1[0]->styleSheet(), box.Line1[1]->styleSheet());
     for (const char* name : {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer",
                              "cmdOK", "cmdSysInfo", "Line1"})
         EXPECT_NE(box.findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
