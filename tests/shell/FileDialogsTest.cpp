@@ -1,3 +1,4 @@
+#include "ScriptedFileDialog.h"
 #include "platform/FileDialog.h"
 #include "shell/modGetFileName.h"
 #include "store/modCreateDB.h"
@@ -9,35 +10,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using platform::FileDialog;
+using shell_test::ScriptedDialog;
 using testing_support::MsgBoxRecorder;
 
 namespace {
-
-// Answers every file dialog with one path and remembers how the dialog was set up.
-class ScriptedDialog {
-public:
-    explicit ScriptedDialog(QString answer) : m_answer(std::move(answer)) {
-        FileDialog::setShower([this](const FileDialog& dialog) {
-            ++shown;
-            title = dialog.dialogTitle();
-            initDir = dialog.initDir();
-            filters = dialog.filters();
-            mustExist = dialog.hasOption(FileDialog::FileMustExist);
-            overwritePrompt = dialog.hasOption(FileDialog::OverwritePrompt);
-            return m_answer;
-        });
-    }
-    ~ScriptedDialog() { FileDialog::setShower({}); }
-
-    int shown = 0;
-    QString title, initDir;
-    QStringList filters;
-    bool mustExist = false, overwritePrompt = false;
-
-private:
-    QString m_answer;
-};
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
