@@ -31,7 +31,7 @@ public:
     QString path() const;
 
     // Definitions. Appending stores the definition in the file at once.
-    TableDef CreateTableDef(const QString& name) const { return TableDef{name}; }
+    TableDef CreateTableDef(const QString& name) const { return TableDef{name, {}, {}}; }
     RelationDef CreateRelation(const QString& name, const QString& table,
                                const QString& foreignTable, int attributes) const;
     void appendTableDef(const TableDef& table);

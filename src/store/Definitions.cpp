@@ -3,7 +3,7 @@
 namespace store {
 
 FieldDef TableDef::CreateField(const QString& fieldName, FieldType type, int size) const {
-    return FieldDef{fieldName, type, size};
+    return FieldDef{fieldName, type, size, 0, {}};
 }
 
 const FieldDef* TableDef::field(const QString& fieldName) const {

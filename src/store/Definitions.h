@@ -23,7 +23,9 @@ struct IndexDef {
     bool primary = false;
     bool unique = false;
 
-    FieldDef CreateField(const QString& fieldName) const { return FieldDef{fieldName}; }
+    FieldDef CreateField(const QString& fieldName) const {
+        return FieldDef{fieldName, FieldType::Text, 0, 0, {}};
+    }
 };
 
 struct TableDef {
@@ -32,7 +34,9 @@ struct TableDef {
     QList<IndexDef> indexes;
 
     FieldDef CreateField(const QString& fieldName, FieldType type, int size = 0) const;
-    IndexDef CreateIndex(const QString& indexName) const { return IndexDef{indexName}; }
+    IndexDef CreateIndex(const QString& indexName) const {
+        return IndexDef{indexName, {}, false, false};
+    }
     // Field by name, without regard to case; nullptr when there is none.
     const FieldDef* field(const QString& fieldName) const;
 };
@@ -44,7 +48,9 @@ struct RelationDef {
     int attributes = 0;     // dbRelationUnique | dbRelationUpdateCascade | dbRelationDeleteCascade
     QList<FieldDef> fields; // name = primary field, foreignName = foreign field
 
-    FieldDef CreateField(const QString& fieldName) const { return FieldDef{fieldName}; }
+    FieldDef CreateField(const QString& fieldName) const {
+        return FieldDef{fieldName, FieldType::Text, 0, 0, {}};
+    }
     // Field by name, without regard to case; nullptr when there is none.
     FieldDef* field(const QString& fieldName);
 };
