@@ -14,7 +14,7 @@ namespace {
 constexpr int kBusyTimeoutMs = 2000;
 
 QVariant singleValue(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
-    Statement stmt(db, sql);
+    Statement stmt(db, sql, context);
     const int rc = stmt.step();
     checkSqlite(db, rc, context);
     return rc == SQLITE_ROW ? stmt.column(0) : QVariant();
@@ -55,7 +55,7 @@ ConnectionHandle openConnection(const QString& path, bool create) {
 }
 
 void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
-    Statement stmt(db, sql);
+    Statement stmt(db, sql, context);
     int rc;
     while ((rc = stmt.step()) == SQLITE_ROW) {
     }

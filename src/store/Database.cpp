@@ -19,7 +19,7 @@ namespace {
 
 // A real read of the file: SQLite only looks at it when asked for something.
 void checkReadable(sqlite3* db, const SqlErrorContext& context) {
-    Statement stmt(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    Statement stmt(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), context);
     checkSqlite(db, stmt.step(), context);
 }
 

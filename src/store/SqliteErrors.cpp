@@ -62,7 +62,10 @@ QString constraintDetail(sqlite3* db) {
 
 } // namespace
 
-void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& context) {
+void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& given) {
+    SqlErrorContext context = given;
+    if (context.file.isEmpty() && db)
+        context.file = QString::fromUtf8(sqlite3_db_filename(db, "main"));
     const QString file = fileWords(context);
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT:

@@ -7,13 +7,13 @@
 
 namespace store {
 
-Statement::Statement(sqlite3* db, const QString& sql) {
+Statement::Statement(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
     const QByteArray text = sql.toUtf8();
     const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        raiseSqlite(db, rc, SqlErrorContext{});
+        raiseSqlite(db, rc, context);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SqliteErrors.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -13,8 +15,9 @@ namespace store {
 class Statement {
 public:
     Statement() = default;
-    // Throws the store's error when the text does not compile.
-    Statement(sqlite3* db, const QString& sql);
+    // Throws the store's error when the text does not compile (reading the
+    // file's schema may fail here first, hence the context).
+    Statement(sqlite3* db, const QString& sql, const SqlErrorContext& context = {});
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
