@@ -257,8 +257,11 @@ FieldType DynasetRecordset::fieldType(const QString& field) const {
 }
 
 bool DynasetRecordset::readRow(qint64 key, QVector<QVariant>* values) const {
-    Statement& stmt = statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                    .arg(quotedList(fieldNames()), quoted(m_table.name)));
+    // Read on every move: prepared once and kept.
+    if (!m_readRow.get())
+        m_readRow = Statement(db(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                        .arg(quotedList(fieldNames()), quoted(m_table.name)));
+    Statement& stmt = m_readRow;
     ResetGuard guard(stmt);
     stmt.bind(1, key);
     const int rc = stmt.step();

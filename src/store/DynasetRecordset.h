@@ -95,6 +95,7 @@ private:
     mutable std::optional<qint64> m_cachedKey;
     mutable QVector<QVariant> m_cachedValues;
     mutable std::map<QString, Statement> m_statements; // prepared once, reset after each use
+    mutable Statement m_readRow;
 };
 
 } // namespace store
