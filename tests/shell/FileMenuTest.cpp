@@ -71,14 +71,16 @@ TEST_F(FileMenu, OpenNamesTheFileThenTakesItIntoUse) {
     makeForm();
     ScriptedDialog dialog(path);
     QString captionWhenBoxShown;
-    platform::setMsgBoxResponder([&](const QString& prompt, int style, const QString& title) {
-        captionWhenBoxShown = form->windowTitle();
-        EXPECT_EQ(prompt, QStringLiteral("Database ") + path + " is open");
-        EXPECT_EQ(style, 0);
-        EXPECT_EQ(title, QStringLiteral("Drivolex"));
-        return int(platform::vbOK);
-    });
+    auto previous =
+        platform::setMsgBoxResponder([&](const QString& prompt, int style, const QString& title) {
+            captionWhenBoxShown = form->windowTitle();
+            EXPECT_EQ(prompt, QStringLiteral("Database ") + path + " is open");
+            EXPECT_EQ(style, 0);
+            EXPECT_EQ(title, QStringLiteral("Drivolex"));
+            return int(platform::vbOK);
+        });
     item("mnuFileOpen")->trigger();
+    platform::setMsgBoxResponder(std::move(previous));
     EXPECT_EQ(captionWhenBoxShown, QStringLiteral("Drivolex"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Drivolex - ") + path);
     EXPECT_TRUE(item("mnuWindow")->isEnabled());
