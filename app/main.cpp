@@ -1,6 +1,9 @@
+#include "about/AppIcon.h"
+#include "platform/Help.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 namespace {
@@ -24,8 +27,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Drivolex"));
     QApplication::setApplicationName(QStringLiteral("Drivolex"));
+    QApplication::setWindowIcon(QIcon(about::appIconPixmap(64)));
+    platform::setAppHelpFile(platform::locateManual());
 
     shell::MDIForm1 mainWindow;
+    mainWindow.MDIForm_Load();
     mainWindow.show();
     return app.exec();
 }

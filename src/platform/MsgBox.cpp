@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <utility>
 
 namespace platform {
 
@@ -53,8 +54,8 @@ int MsgBox(const QString& prompt, int style, const QString& title) {
     return showRealBox(prompt, style, shownTitle);
 }
 
-void setMsgBoxResponder(MsgBoxResponder newResponder) {
-    responder() = std::move(newResponder);
+MsgBoxResponder setMsgBoxResponder(MsgBoxResponder newResponder) {
+    return std::exchange(responder(), std::move(newResponder));
 }
 
 } // namespace platform

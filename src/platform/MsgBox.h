@@ -26,8 +26,9 @@ enum MsgBoxResult : int {
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = QString());
 
 // The one seam for every message box: tests install a responder that records each
-// box and answers from a script. An empty responder restores the real boxes.
+// box and answers from a script. An empty responder restores the real boxes. Returns
+// the responder installed before, so that it can be put back.
 using MsgBoxResponder = std::function<int(const QString& prompt, int style, const QString& title)>;
-void setMsgBoxResponder(MsgBoxResponder responder);
+MsgBoxResponder setMsgBoxResponder(MsgBoxResponder responder);
 
 } // namespace platform

@@ -1,10 +1,146 @@
 #include "MDIForm1.h"
 
+#include "AppState.h"
+#include "Twips.h"
+#include "modDrivolex.h"
+#include "platform/MsgBox.h"
+#include "platform/RegistryStore.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSessionManager>
+
 namespace shell {
 
-MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
+namespace {
+// The frame's design size in twips.
+constexpr double kDesignWidth = 12000;
+constexpr double kDesignHeight = 9000;
+
+const QString kLastOpenedKey = QString::fromUtf16(platform::kDatabaseKeyPath);
+const QString kLastOpenedValue = QString::fromUtf16(platform::kLastOpenedValue);
+} // namespace
+
+MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Drivolex"));
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+    resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
+    createMenus();
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MDIForm1::commitData);
+}
+
+MDIForm1::~MDIForm1() = default;
+
+void MDIForm1::MDIForm_Load() {
+    if (const QScreen* where = screen())
+        modDrivolex::CenterForm(*where, *this);
+    ShutdownEnabled(true);
+    DatabasePath =
+        registryStore().readText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue);
+    if (!DatabasePath.isEmpty())
+        DatabaseOpened();
+}
+
+void MDIForm1::ShutdownEnabled(bool bolEnableShutdown) {
+    m_shutdownEnabled = bolEnableShutdown;
+}
+
+void MDIForm1::DatabaseOpened() {
+    setWindowMenuEnabled(true);
+    registryStore().writeText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue,
+                              DatabasePath);
+    setWindowTitle(QStringLiteral("Drivolex - ") + DatabasePath);
+}
+
+void MDIForm1::MDIForm_QueryUnload(bool& Cancel, int /*UnloadMode*/) {
+    if (!m_shutdownEnabled) {
+        platform::MsgBox(QStringLiteral("Can not Close program when adding or editing a record."),
+                         platform::vbOKOnly, QStringLiteral("Can Not Shutdown"));
+        Cancel = true;
+    }
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event) {
+    bool cancel = false;
+    MDIForm_QueryUnload(cancel, m_unloadMode);
+    m_unloadMode = vbFormControlMenu;
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    // The record windows are unloaded with the frame.
+    m_mdiArea->closeAllSubWindows();
+    event->accept();
+}
+
+bool MDIForm1::sessionMayEnd() {
+    bool cancel = false;
+    MDIForm_QueryUnload(cancel, vbAppWindows);
+    return !cancel;
+}
+
+void MDIForm1::commitData(QSessionManager& manager) {
+    if (m_shutdownEnabled)
+        return;
+    // The refusal is explained only when the session lets the program talk to the user.
+    if (manager.allowsInteraction()) {
+        sessionMayEnd();
+        manager.release();
+    }
+    manager.cancel();
+}
+
+platform::RegistryStore& MDIForm1::registryStore() {
+    if (!m_registry)
+        m_registry = std::make_unique<platform::RegistryStore>();
+    return *m_registry;
+}
+
+void MDIForm1::useRegistryStore(std::unique_ptr<platform::RegistryStore> store) {
+    m_registry = std::move(store);
+}
+
+void MDIForm1::setWindowFactory(ChildWindow which, WindowFactory factory) {
+    m_factories[std::size_t(which)] = std::move(factory);
+}
+
+QMdiSubWindow* MDIForm1::addChildWindow(QWidget* form) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+        sub && sub->widget() == form)
+        return sub;
+    QMdiSubWindow* sub = m_mdiArea->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    return sub;
+}
+
+QWidget* MDIForm1::openChildWindow(ChildWindow which) const {
+    return m_children[std::size_t(which)];
+}
+
+QWidget* MDIForm1::showChildWindow(ChildWindow which, bool bringToFront) {
+    QPointer<QWidget>& open = m_children[std::size_t(which)];
+    if (!open) {
+        const WindowFactory& factory = m_factories[std::size_t(which)];
+        if (!factory)
+            return nullptr;
+        QWidget* form = factory(*this);
+        if (!form)
+            return nullptr;
+        open = form;
+        addChildWindow(form)->show();
+        form->show();
+    } else if (bringToFront) {
+        QMdiSubWindow* sub = addChildWindow(open);
+        sub->show();
+        m_mdiArea->setActiveSubWindow(sub);
+        sub->raise();
+    }
+    return open;
 }
 
 } // namespace shell

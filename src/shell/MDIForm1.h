@@ -1,14 +1,107 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSessionManager;
+
+namespace platform {
+class RegistryStore;
+}
 
 namespace shell {
 
-// The program's one top-level window: the MDI frame with the menus.
+// The record windows that the Window menu opens.
+enum class ChildWindow { GasPurchases = 0, VehicleInformation = 1, ServiceRecords = 2 };
+
+// The program's one top-level window: the MDI frame that holds the record windows and
+// owns the menus. It keeps the remembered database path and refuses to close while a
+// record window is adding or editing a row.
 class MDIForm1 : public QMainWindow {
     Q_OBJECT
 public:
+    // Makes the record window's content widget; the window puts it into a sub-window
+    // with addChildWindow() (before its own set-up) or leaves that to the frame.
+    using WindowFactory = std::function<QWidget*(MDIForm1& frame)>;
+
+    // Reasons for closing, as the close check receives them.
+    enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2 };
+
     explicit MDIForm1(QWidget* parent = nullptr);
+    ~MDIForm1() override;
+
+    // Start-up: centres the window on its screen, allows closing, takes up the
+    // remembered database path.
+    void MDIForm_Load();
+
+    // Whether the program may close; the record windows clear it while a row is being
+    // added or edited.
+    void ShutdownEnabled(bool bolEnableShutdown);
+
+    // The close check every way of closing goes through; sets Cancel to keep the
+    // window open.
+    void MDIForm_QueryUnload(bool& Cancel, int UnloadMode);
+
+    // The desktop session is ending: returns false (after saying why) when the program
+    // must stay open.
+    bool sessionMayEnd();
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+
+    // Record windows: how each Window menu item makes its window; the sub-window of a
+    // content widget (made on first call); the open window of an item, loaded when
+    // needed, shown, and brought to the front if asked.
+    void setWindowFactory(ChildWindow which, WindowFactory factory);
+    QMdiSubWindow* addChildWindow(QWidget* form);
+    QWidget* showChildWindow(ChildWindow which, bool bringToFront);
+    QWidget* openChildWindow(ChildWindow which) const;
+
+    // The remembered-path store, made on first use; tests give their own.
+    platform::RegistryStore& registryStore();
+    void useRegistryStore(std::unique_ptr<platform::RegistryStore> store);
+
+    // Menu handlers.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFilePrintSetup_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuGasPurchases_Click();
+    void mnuVehicleInformation_Click();
+    void mnuServiceRecords_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowArrangeIcons_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void DatabaseOpened();
+    void setWindowMenuEnabled(bool enabled);
+    void createMenus();
+    void rebuildWindowList();
+    void showHelp(unsigned command);
+    void commitData(QSessionManager& manager);
+
+    QMdiArea* m_mdiArea;
+    QMenu* m_mnuWindow = nullptr;
+    QAction* m_windowListStart = nullptr; // the separator the window list follows
+    QList<QAction*> m_windowListItems;
+    bool m_shutdownEnabled = false;
+    int m_unloadMode = vbFormControlMenu;
+    std::unique_ptr<platform::RegistryStore> m_registry;
+    std::array<WindowFactory, 3> m_factories;
+    std::array<QPointer<QWidget>, 3> m_children;
 };
 
 } // namespace shell

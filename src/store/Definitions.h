@@ -12,8 +12,10 @@ namespace store {
 // One field of a table definition, of an index or of a relation.
 struct FieldDef {
     FieldDef() = default;
-    explicit FieldDef(QString fieldName, FieldType fieldType = FieldType::Text, int fieldSize = 0)
-        : name(std::move(fieldName)), type(fieldType), size(fieldSize) {}
+    explicit FieldDef(QString fieldName, FieldType fieldType = FieldType::Text, int fieldSize = 0,
+                      int fieldAttributes = 0, QString foreign = QString())
+        : name(std::move(fieldName)), type(fieldType), size(fieldSize),
+          attributes(fieldAttributes), foreignName(std::move(foreign)) {}
 
     QString name;
     FieldType type = FieldType::Text;
@@ -24,7 +26,10 @@ struct FieldDef {
 
 struct IndexDef {
     IndexDef() = default;
-    explicit IndexDef(QString indexName) : name(std::move(indexName)) {}
+    explicit IndexDef(QString indexName, QStringList indexFields = {}, bool isPrimary = false,
+                      bool isUnique = false)
+        : name(std::move(indexName)), fields(std::move(indexFields)), primary(isPrimary),
+          unique(isUnique) {}
 
     QString name;
     QStringList fields;
@@ -50,9 +55,10 @@ struct TableDef {
 
 struct RelationDef {
     RelationDef() = default;
-    RelationDef(QString relationName, QString primaryTable, QString foreign, int attrs)
+    RelationDef(QString relationName, QString primaryTable, QString foreign, int attrs,
+                QList<FieldDef> relationFields = {})
         : name(std::move(relationName)), table(std::move(primaryTable)),
-          foreignTable(std::move(foreign)), attributes(attrs) {}
+          foreignTable(std::move(foreign)), attributes(attrs), fields(std::move(relationFields)) {}
 
     QString name;
     QString table;          // the primary table (the one side)

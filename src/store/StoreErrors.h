@@ -12,6 +12,9 @@ enum StoreErrorNumber : int {
     errUpdateWithoutAddNew = 3020,   // Update or CancelUpdate with no pending row
     errNoCurrentRecord = 3021,       // the operation needs a current row
     errDuplicateKey = 3022,          // a key or unique index would repeat
+    errNullInKey = 3058,             // a key field left without a value
+    errInvalidBookmark = 3159,       // a bookmark that names no row of the set
+    errRelatedRecordsExist = 3200,   // a delete refused because other rows belong to the row
     errFileNotFound = 3024,          // the database file does not exist
     errDiskFull = 3026,              // no space left for the write
     errReadOnly = 3027,              // file or folder cannot be written

@@ -16,7 +16,8 @@ struct RecordedBox {
 };
 
 // Installs itself as the message-box seam for its lifetime: records every box and
-// answers from a script (Yes/No boxes default to Yes, the others to OK).
+// answers from a script (Yes/No boxes default to Yes, the others to OK). Recorders
+// nest: the one made last answers, and the one before is back when it goes.
 class MsgBoxRecorder {
 public:
     MsgBoxRecorder();
@@ -33,6 +34,7 @@ public:
 private:
     QList<RecordedBox> m_boxes;
     std::deque<int> m_answers;
+    platform::MsgBoxResponder m_previous;
 };
 
 } // namespace testing_support

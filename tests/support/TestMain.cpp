@@ -1,5 +1,7 @@
 // The main of every test program: Qt on the offscreen platform, settings and
 // configuration in a temporary folder, so no test touches the user's files.
+#include "platform/MsgBox.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -16,6 +18,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Drivolex"));
     QApplication::setApplicationName(QStringLiteral("Drivolex"));
+    // A box that no test expected would wait for a click that never comes.
+    platform::setMsgBoxResponder([](const QString& prompt, int, const QString& title) {
+        ADD_FAILURE() << "unexpected message box \"" << title.toStdString()
+                      << "\": " << prompt.toStdString();
+        return int(platform::vbOK);
+    });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,86 @@
+#include "Connection.h"
+
+#include "Statement.h"
+#include "StoreErrors.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+// Long enough to ride out another window's write, short enough to answer the user.
+constexpr int kBusyTimeoutMs = 2000;
+
+QVariant singleValue(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
+    Statement stmt(db, sql, context);
+    const int rc = stmt.step();
+    checkSqlite(db, rc, context);
+    return rc == SQLITE_ROW ? stmt.column(0) : QVariant();
+}
+
+void configure(sqlite3* db, const SqlErrorContext& context) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    execute(db, QStringLiteral("PRAGMA foreign_keys = ON"), context);
+    if (singleValue(db, QStringLiteral("PRAGMA foreign_keys"), context).toLongLong() != 1)
+        raise(errIo, QStringLiteral("The database engine cannot enforce the relations of the "
+                                    "database file '%1'.")
+                         .arg(context.file));
+    // A rollback journal keeps the file self-contained (one file to copy or back up)
+    // and works in folders other programs only read; FULL syncs make every
+    // committed change survive a crash of the program or the machine.
+    execute(db, QStringLiteral("PRAGMA journal_mode = DELETE"), context);
+    execute(db, QStringLiteral("PRAGMA synchronous = FULL"), context);
+}
+
+} // namespace
+
+void ConnectionCloser::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+
+ConnectionHandle openConnection(const QString& path, bool create) {
+    const SqlErrorContext context{path, {}, false, {}};
+    sqlite3* raw = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) |
+                      SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
+    ConnectionHandle db(raw);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db.get(), rc, context);
+    configure(db.get(), context);
+    return db;
+}
+
+void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
+    Statement stmt(db, sql, context);
+    int rc;
+    while ((rc = stmt.step()) == SQLITE_ROW) {
+    }
+    checkSqlite(db, rc, context);
+}
+
+Transaction::Transaction(sqlite3* db, const SqlErrorContext& context)
+    : m_db(db), m_context(context) {
+    execute(m_db, QStringLiteral("BEGIN IMMEDIATE"), m_context);
+}
+
+Transaction::~Transaction() {
+    if (m_open && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(m_db);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_open = false;
+        raiseSqlite(nullptr, code, m_context); // the message now tells of the rollback
+    }
+    m_open = false;
+}
+
+} // namespace store

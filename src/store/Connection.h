@@ -1,0 +1,41 @@
+#pragma once
+
+#include "SqliteErrors.h"
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+namespace store {
+
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const;
+};
+using ConnectionHandle = std::unique_ptr<sqlite3, ConnectionCloser>;
+
+// Opens the file (creating it only when create is true) and sets the connection up:
+// extended result codes, foreign keys on (checked), a busy timeout, a rollback
+// journal with full syncs. Throws the store's error naming the file.
+ConnectionHandle openConnection(const QString& path, bool create);
+
+// Runs SQL that returns no rows; throws the store's error on failure.
+void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context);
+
+// One write transaction (BEGIN IMMEDIATE): rolled back unless commit() succeeds.
+class Transaction {
+public:
+    Transaction(sqlite3* db, const SqlErrorContext& context);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    sqlite3* m_db;
+    SqlErrorContext m_context;
+    bool m_open = true;
+};
+
+} // namespace store

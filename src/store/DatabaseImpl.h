@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Connection.h"
+#include "Database.h"
+#include "SchemaDdl.h"
+
+namespace store {
+
+// The state behind a Database, shared with the record store's own code.
+struct Database::Impl {
+    ConnectionHandle connection;
+    QString path;
+
+    sqlite3* db() const { return connection.get(); }
+    SqlErrorContext context(const QString& table = QString()) const {
+        return SqlErrorContext{path, table, false, {}};
+    }
+    // A stored table's definition with the relations that point out of it.
+    TableLayout layout(const QString& storedName) const;
+    // The stored spelling of a table name; throws errTableNotFound when there is none.
+    QString requireTable(const QString& name) const;
+};
+
+} // namespace store

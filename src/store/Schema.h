@@ -1,0 +1,52 @@
+#pragma once
+
+#include "FieldType.h"
+
+#include <QString>
+#include <vector>
+
+namespace store {
+class Database;
+}
+
+// The layout of the program's database files: six tables joined by five
+// enforced relations. Database creation builds exactly this; File Open checks it.
+namespace store::schema {
+
+struct FieldSpec {
+    const char* name;
+    FieldType type;
+    int size = 0; // Text: maximum length; Memo: 0
+    bool autoIncrement = false;
+};
+
+struct TableSpec {
+    const char* name;
+    std::vector<FieldSpec> fields; // in creation order
+    const char* keyField;          // the "PrimaryKey" index's field, spelled as the index names it
+};
+
+struct RelationSpec {
+    const char* name;
+    const char* table;        // the primary table
+    const char* foreignTable; // spelled as the relation names it
+    const char* field;        // same name in both tables
+    int attributes;
+};
+
+// The six tables, in creation order (alphabetical).
+const std::vector<TableSpec>& tables();
+// The table of that name (without regard to case); throws when there is none.
+const TableSpec& table(const QString& name);
+// The five relations, in creation order.
+const std::vector<RelationSpec>& relations();
+
+// The name of every table's one index.
+inline constexpr const char* kPrimaryKeyIndex = "PrimaryKey";
+
+// Checks that an open file holds this program's tables and fields. Throws the
+// store's errNotADatabase error naming the file and the first missing table or
+// field. Relations are not required: files made by other tools may lack them.
+void verifyLayout(const Database& db);
+
+} // namespace store::schema

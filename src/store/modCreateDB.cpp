@@ -1,0 +1,120 @@
+#include "modCreateDB.h"
+
+#include "Database.h"
+#include "FileReplace.h"
+#include "Schema.h"
+#include "StoreErrors.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+
+#include <QFileInfo>
+
+namespace modCreateDB {
+
+std::shared_ptr<store::Database> CurrentDatabase;
+
+namespace {
+
+using namespace store;
+
+// The database the building routines work on while a creation runs.
+std::shared_ptr<Database> building;
+
+void createTable(const char* name) {
+    const schema::TableSpec& spec = schema::table(QLatin1String(name));
+    TableDef table = building->CreateTableDef(QLatin1String(spec.name));
+    for (const schema::FieldSpec& fieldSpec : spec.fields) {
+        FieldDef field =
+            table.CreateField(QLatin1String(fieldSpec.name), fieldSpec.type, fieldSpec.size);
+        if (fieldSpec.autoIncrement)
+            field.attributes = dbAutoIncrField;
+        table.fields.append(field);
+    }
+    building->appendTableDef(table);
+
+    IndexDef index = table.CreateIndex(QLatin1String(schema::kPrimaryKeyIndex));
+    index.fields.append(index.CreateField(QLatin1String(spec.keyField)).name);
+    index.primary = true;
+    index.unique = true;
+    building->appendIndex(table.name, index);
+}
+
+void checkTargetFolder(const QString& path) {
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir())
+        raise(errFileNotFound,
+              QStringLiteral("The folder '%1' does not exist.").arg(folder.filePath()));
+    if (target.isDir())
+        raise(errIo, QStringLiteral("'%1' is a folder, not a file.").arg(path));
+    if (!folder.isWritable())
+        raise(errReadOnly,
+              QStringLiteral("The folder '%1' cannot be written.").arg(folder.filePath()));
+}
+
+} // namespace
+
+bool CreateNewDatabase(const QString& path) {
+    std::shared_ptr<Database> previous = CurrentDatabase;
+    QString asidePath;
+    try {
+        checkTargetFolder(path);
+        asidePath = store::asideFileName(path);
+        building = Database::CreateDatabase(asidePath, QLatin1String(dbLangGeneral));
+        CreateFuelTable();
+        CreatePartsUsedTable();
+        CreateVehicleInfoTable();
+        CreateWorkDoneTable();
+        CreateWorkOrderTable();
+        CreateWorkOrderMemoTable();
+        CreateRelations();
+        building.reset(); // closes the file before it moves into place
+        store::replaceFile(asidePath, path);
+        asidePath.clear();
+        CurrentDatabase = Database::OpenDatabase(path);
+    } catch (const platform::AppError& error) {
+        building.reset();
+        if (!asidePath.isEmpty())
+            store::removeDatabaseFiles(asidePath);
+        CurrentDatabase = previous;
+        platform::MsgBox(QStringLiteral("There was an error Creating your database."),
+                         platform::vbExclamation, error.text());
+        return false;
+    }
+    platform::MsgBox(QStringLiteral(" Creation of database ") + path +
+                         QStringLiteral(" has been successful."),
+                     platform::vbInformation, QStringLiteral("Success"));
+    return true;
+}
+
+void CreateFuelTable() {
+    createTable("Fuel");
+}
+void CreatePartsUsedTable() {
+    createTable("PartsUsed");
+}
+void CreateVehicleInfoTable() {
+    createTable("VehicleInfo");
+}
+void CreateWorkDoneTable() {
+    createTable("WorkDone");
+}
+void CreateWorkOrderTable() {
+    createTable("WorkOrder");
+}
+void CreateWorkOrderMemoTable() {
+    createTable("WorkOrderMemo");
+}
+
+void CreateRelations() {
+    for (const schema::RelationSpec& spec : schema::relations()) {
+        RelationDef relation =
+            building->CreateRelation(QLatin1String(spec.name), QLatin1String(spec.table),
+                                     QLatin1String(spec.foreignTable), spec.attributes);
+        relation.fields.append(relation.CreateField(QLatin1String(spec.field)));
+        relation.field(QLatin1String(spec.field))->foreignName = QLatin1String(spec.field);
+        building->appendRelation(relation);
+    }
+}
+
+} // namespace modCreateDB

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace store {
+class Database;
+}
+
+// Turns a file path into a new, empty database with the program's layout.
+namespace modCreateDB {
+
+// The database built by the last successful creation; it stays open until the
+// next creation replaces it or the program ends.
+extern std::shared_ptr<store::Database> CurrentDatabase;
+
+// Builds the new database at path and shows one message box either way: success
+// (information, "Success") or failure (exclamation, titled with the error's text).
+// The file is built aside in the target folder and moves over path only when every
+// step succeeded, so a failure leaves an existing file exactly as it was and leaves
+// no new or temporary file behind.
+bool CreateNewDatabase(const QString& path);
+
+// The building routines, called by CreateNewDatabase in this order on the database
+// being built.
+void CreateFuelTable();
+void CreatePartsUsedTable();
+void CreateVehicleInfoTable();
+void CreateWorkDoneTable();
+void CreateWorkOrderTable();
+void CreateWorkOrderMemoTable();
+void CreateRelations();
+
+} // namespace modCreateDB

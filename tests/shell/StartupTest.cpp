@@ -1,0 +1,85 @@
+// Start-up of the main window: with nothing remembered, with a remembered path, and
+// with settings that cannot be read.
+#include "ShellTestSupport.h"
+
+#include "shell/Twips.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+using namespace shell_test;
+
+TEST_F(ShellTest, FirstRunKeepsTheDesignCaptionAndWritesNothing) {
+    makeForm();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Drivolex"));
+    EXPECT_TRUE(shell::DatabasePath.isEmpty());
+    EXPECT_FALSE(item("mnuWindow")->isEnabled());
+    EXPECT_TRUE(writes.isEmpty());
+    EXPECT_FALSE(QSettings(userSettingsFile(), QSettings::IniFormat)
+                     .contains(QStringLiteral("HKEY_LOCAL_MACHINE/Drivolex/Database/LastOpened")));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(ShellTest, RememberedPathIsTakenUnchangedEvenWhenTheFileIsGone) {
+    const QString path = QStringLiteral("/no/such/folder/My Cars, old.mdb");
+    rememberPath(path);
+    makeForm();
+    EXPECT_EQ(shell::DatabasePath, path);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Drivolex - ") + path);
+    EXPECT_TRUE(item("mnuWindow")->isEnabled());
+    ASSERT_EQ(writes.size(), 1);
+    EXPECT_EQ(writes[0].root, 0x80000002u);
+    EXPECT_EQ(writes[0].keyPath, QStringLiteral("Drivolex\\Database"));
+    EXPECT_EQ(writes[0].valueName, QStringLiteral("LastOpened"));
+    EXPECT_EQ(writes[0].text, path);
+    EXPECT_EQ(platform::RegistryStore().readText(platform::HKEY_LOCAL_MACHINE,
+                                                 QStringLiteral("Drivolex\\Database"),
+                                                 QStringLiteral("LastOpened")),
+              path);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(ShellTest, DamagedSettingsStartLikeAFirstRunAndStayAsTheyWere) {
+    QDir().mkpath(QFileInfo(userSettingsFile()).absolutePath());
+    QFile file(userSettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray damaged = "[HKEY_LOCAL_MACHINE\nDrivolex/Database/LastOpened=/x.mdb\n";
+    file.write(damaged);
+    file.close();
+    makeForm();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Drivolex"));
+    EXPECT_FALSE(item("mnuWindow")->isEnabled());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), damaged);
+}
+
+TEST_F(ShellTest, LoadCentresTheWindowOnItsScreen) {
+    makeForm(false);
+    form->resize(400, 300);
+    form->move(0, 0);
+    form->MDIForm_Load();
+    const QRect screen = form->screen()->geometry();
+    EXPECT_NEAR(form->x(), screen.x() + (screen.width() - 400) / 2.0, 1.0);
+    EXPECT_NEAR(form->y(), screen.y() + (screen.height() - 300) / 2.0, 1.0);
+}
+
+TEST_F(ShellTest, ClosingIsRefusedUntilLoadAllowsIt) {
+    makeForm(false);
+    form->show();
+    EXPECT_FALSE(form->close()) << "a window that has not loaded may not close";
+    ASSERT_EQ(boxes.count(), 1);
+    form->MDIForm_Load();
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(boxes.count(), 1);
+}
+
+TEST(Twips, ConversionFollowsTheScreensLogicalDotsPerInch) {
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    EXPECT_DOUBLE_EQ(shell::twipsPerPixel(), 1440.0 / dpi);
+    EXPECT_EQ(shell::twipsToPixels(1440), qRound(dpi));
+    for (int pixels : {0, 1, 7, 800, -5})
+        EXPECT_EQ(shell::twipsToPixels(shell::pixelsToTwips(pixels)), pixels);
+}

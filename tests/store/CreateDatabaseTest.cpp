@@ -1,0 +1,148 @@
+#include "StoreTestFiles.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/Schema.h"
+#include "store/StoreErrors.h"
+#include "store/modCreateDB.h"
+#include "support/MsgBoxRecorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace store;
+using testing_support::MsgBoxRecorder;
+using testing_support::sqlScalar;
+
+namespace {
+
+class CreateDatabase : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name = QStringLiteral("cars.mdb")) const {
+        return dir.filePath(name);
+    }
+    // Only the target file itself may be in the folder after a creation.
+    QStringList folderEntries() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+};
+
+TEST_F(CreateDatabase, NewFileHoldsTheWholeLayoutAndTheSuccessBoxNamesIt) {
+    MsgBoxRecorder boxes;
+    ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().prompt,
+              QStringLiteral(" Creation of database ") + path() + " has been successful.");
+    EXPECT_EQ(boxes.last().style, 64);
+    EXPECT_EQ(boxes.last().title, QStringLiteral("Success"));
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("cars.mdb")});
+
+    auto db = Database::OpenDatabase(path());
+    const QList<TableDef> tables = db->tableDefs();
+    QStringList names;
+    for (const TableDef& t : tables)
+        names << t.name;
+    names.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(names, (QStringList{"Fuel", "PartsUsed", "VehicleInfo", "WorkDone", "WorkOrder",
+                                  "WorkOrderMemo"}));
+
+    // Field order, types and sizes of one table read back exactly.
+    const auto fuel = db->tableDef(QStringLiteral("fuel"));
+    ASSERT_TRUE(fuel);
+    QStringList fuelFields;
+    for (const FieldDef& f : fuel->fields)
+        fuelFields << f.name;
+    EXPECT_EQ(fuelFields, (QStringList{"FuelDate", "FuelGals", "FuelMiles", "FuelFull", "FuelCost",
+                                       "FuelCity", "FuelState", "FuelId", "VehicleID"}));
+    EXPECT_EQ(fuel->field("FuelCity")->type, FieldType::Text);
+    EXPECT_EQ(fuel->field("FuelCity")->size, 20);
+    EXPECT_EQ(fuel->field("FuelCost")->type, FieldType::Currency);
+    EXPECT_EQ(fuel->field("FUELID")->attributes & dbAutoIncrField, dbAutoIncrField);
+    ASSERT_EQ(fuel->indexes.size(), 1);
+    EXPECT_EQ(fuel->indexes[0].name, QStringLiteral("PrimaryKey"));
+    EXPECT_TRUE(fuel->indexes[0].primary);
+    EXPECT_TRUE(fuel->indexes[0].unique);
+
+    const QList<RelationDef> relations = db->relations();
+    ASSERT_EQ(relations.size(), 5);
+    int unique = 0;
+    for (const RelationDef& r : relations) {
+        EXPECT_TRUE(r.attributes & dbRelationDeleteCascade) << r.name.toStdString();
+        EXPECT_TRUE(r.attributes & dbRelationUpdateCascade) << r.name.toStdString();
+        unique += (r.attributes & dbRelationUnique) ? 1 : 0;
+    }
+    EXPECT_EQ(unique, 1);
+    EXPECT_NO_THROW(schema::verifyLayout(*db));
+    EXPECT_TRUE(testing_support::fileIsConsistent(path()));
+}
+
+TEST_F(CreateDatabase, ExistingDatabaseIsReplacedByAnEmptyOne) {
+    MsgBoxRecorder boxes;
+    ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+    {
+        auto db = Database::OpenDatabase(path());
+        auto vehicles = db->OpenRecordset(QStringLiteral("VehicleInfo"));
+        vehicles->AddNew();
+        vehicles->setValue(QStringLiteral("VehicleLookup"), QStringLiteral("Truck"));
+        vehicles->Update();
+    }
+    modCreateDB::CurrentDatabase.reset();
+    ASSERT_EQ(sqlScalar(path(), "select count(*) from VehicleInfo"), QStringLiteral("1"));
+    ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+    EXPECT_EQ(sqlScalar(path(), "select count(*) from VehicleInfo"), QStringLiteral("0"));
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("cars.mdb")});
+}
+
+TEST_F(CreateDatabase, FailuresShowOneBoxReturnFalseAndLeaveNothingBehind) {
+    const QString missingFolder = dir.filePath(QStringLiteral("no/such/folder/cars.mdb"));
+    const QString unwritable = QStringLiteral("/proc/drivolex-cars.mdb");
+    QDir(dir.path()).mkdir(QStringLiteral("taken.mdb"));
+    const QString folderAsTarget = dir.filePath(QStringLiteral("taken.mdb"));
+
+    for (const QString& target : {missingFolder, unwritable, folderAsTarget}) {
+        MsgBoxRecorder boxes;
+        EXPECT_FALSE(modCreateDB::CreateNewDatabase(target)) << target.toStdString();
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_EQ(boxes.last().prompt,
+                  QStringLiteral("There was an error Creating your database."));
+        EXPECT_EQ(boxes.last().style, 48);
+        EXPECT_FALSE(boxes.last().title.isEmpty());
+        EXPECT_FALSE(QFileInfo(target).isFile());
+    }
+    EXPECT_TRUE(folderEntries().isEmpty());
+}
+
+TEST_F(CreateDatabase, FailedCreationKeepsTheOldFileAndTheCurrentDatabase) {
+    MsgBoxRecorder boxes;
+    ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+    const auto before = modCreateDB::CurrentDatabase;
+    QFile old(path());
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = old.readAll();
+    old.close();
+
+    EXPECT_FALSE(modCreateDB::CreateNewDatabase(dir.filePath(QStringLiteral("x/y.mdb"))));
+    EXPECT_EQ(modCreateDB::CurrentDatabase, before);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), oldBytes);
+}
+
+TEST_F(CreateDatabase, LayoutCheckNamesTheMissingTable) {
+    auto db =
+        Database::CreateDatabase(path(QStringLiteral("other.db")), QLatin1String(dbLangGeneral));
+    TableDef t = db->CreateTableDef(QStringLiteral("Fuel"));
+    t.fields.append(t.CreateField(QStringLiteral("Something"), FieldType::Long));
+    db->appendTableDef(t);
+    try {
+        schema::verifyLayout(*db);
+        FAIL() << "a foreign layout passed the check";
+    } catch (const platform::AppError& e) {
+        EXPECT_EQ(e.number(), errNotADatabase);
+        EXPECT_TRUE(e.text().contains(QStringLiteral("other.db")));
+        EXPECT_TRUE(e.text().contains(QStringLiteral("FuelDate")));
+    }
+}
+
+} // namespace
