@@ -54,6 +54,9 @@ public:
 signals:
     // The current row changed: a move, Refresh, bookmark set or FindFirst.
     void Reposition();
+    // Refresh opened a new record set (its Reposition has come first); views that
+    // read the rows, such as a grid, start again from it.
+    void recordsetReplaced();
 
 private:
     void repositioned() override;
