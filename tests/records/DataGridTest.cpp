@@ -201,6 +201,14 @@ TEST_F(DataGridTest, ShowsTheRowsWithCaptionsFormatsAndTheEmptyRowLast) {
         EXPECT_EQ(error.number(), errInvalidBookmark);
     }
     EXPECT_THROW(grid.Columns(5), platform::AppError);
+
+    grid.setAllowAddNew(false);
+    EXPECT_EQ(rows(), 2);
+    grid.setAllowUpdate(false);
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, 1)) & Qt::ItemIsEditable);
+    grid.setAllowAddNew(true);
+    EXPECT_EQ(rows(), 3);
+    EXPECT_TRUE(grid.model()->flags(grid.model()->index(2, 1)) & Qt::ItemIsEditable);
 }
 
 TEST_F(DataGridTest, ReadsLargeSetsInAnyOrderAndFollowsTheSourceBothWays) {
@@ -441,6 +449,19 @@ TEST_F(DataGridTest, KeyPressSeesEnterFirstAndCanMoveTheCell) {
     type(QStringLiteral("x"));
     EXPECT_EQ(QApplication::focusWidget(), &grid); // no editor opened
     EXPECT_EQ(data.EditMode(), EditMode::None);
+
+    // A handler may also put another character in place of the typed one.
+    QObject::connect(&grid, &DataGrid::KeyPress, [](int& keyAscii) {
+        if (keyAscii >= 'a' && keyAscii <= 'z')
+            keyAscii -= 'a' - 'A';
+    });
+    grid.setCol(1);
+    type(QStringLiteral("p-q"));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(text(1, 1), QStringLiteral("P-2"));
+    grid.setCol(1);
+    type(QStringLiteral("ab"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), QStringLiteral("AB"));
 }
 
 TEST_F(DataGridTest, RowCountsFromTheFirstVisibleRowAndStopsAtTheLast) {
@@ -505,6 +526,11 @@ TEST_F(DataGridTest, TabLeavesTheGridAndStoresTheRowBeingTyped) {
                                     "'Belt' and WorkOrderId = %1")
                          .arg(order)),
               QStringLiteral("1"));
+
+    grid.SetFocus();
+    press(Qt::Key_Tab); // from a cell too, Tab goes to the next control
+    EXPECT_TRUE(after.hasFocus());
+    EXPECT_EQ(lostFocus.count(), 2);
 
     // Out of the Tab order, the grid is passed over but still reached by code.
     grid.setTabStop(false);
