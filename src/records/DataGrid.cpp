@@ -109,6 +109,7 @@ DataGrid::DataGrid(QWidget* parent)
     horizontalHeader()->setVisible(true);
     verticalHeader()->setVisible(true);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumWidth(fontMetrics().height()); // room for the row marks
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(qApp, &QApplication::focusChanged, this,

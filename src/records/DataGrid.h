@@ -46,10 +46,12 @@ private:
 //
 // Editing: a cell's new value goes into its row after BeforeColUpdate (which may
 // refuse it); the row is written with the record set's Update when the user leaves
-// the row or the grid. A store error while writing shows the "Error #" box and
-// keeps the typed row in the grid, still pending, for correction. Escape drops the
-// pending row's changes. A row selected by its record selector is deleted with the
-// Delete key, without a question.
+// the row or the grid. A row that took no value is dropped instead of stored. A
+// typed value the field cannot hold, and a store error while writing the row, show
+// the "Error #" box and keep the row in the grid, still pending, with the cursor on
+// it for correction; rows already stored are untouched. Escape drops the pending
+// row's changes. A row selected by its record selector is deleted with the Delete
+// key, without a question.
 //
 // Keys: the arrow keys move between cells, wrapping at the ends of a row only
 // with WrapCellPointer; Tab leaves the grid for the next control; KeyPress sees
