@@ -163,6 +163,12 @@ void DataControl::aboutToUpdate() {
             m_recordset->setValue(control->dataField(), control->editedValue());
 }
 
+void DataControl::deleted() {
+    // Other deletes are followed by a move; after the last row none can be made.
+    if (m_recordset->RecordCount() == 0)
+        repositioned();
+}
+
 void DataControl::updated() {
     for (BoundControl* control : m_bound)
         control->clearChanged();

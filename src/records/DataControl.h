@@ -52,7 +52,8 @@ public:
     void addBoundControl(BoundControl* control);
 
 signals:
-    // The current row changed: a move, Refresh, bookmark set or FindFirst.
+    // The current row changed: a move, Refresh, bookmark set or FindFirst; also a
+    // Delete that took the last row, so that nothing deleted stays on show.
     void Reposition();
 
 private:
@@ -61,6 +62,7 @@ private:
     void editCancelled() override;
     void aboutToUpdate() override;
     void updated() override;
+    void deleted() override;
 
     void showCurrentRow();
     void showBlankRow();
