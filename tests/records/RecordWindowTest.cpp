@@ -10,6 +10,8 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 using namespace records_test;
 using records::DataControl;
@@ -48,6 +50,18 @@ public:
     QLabel* label;
     static inline QStringList log;
 };
+
+// The middle of a part of a sub-window's caption bar, in the sub-window's coordinates.
+QPoint titleBarPart(QMdiSubWindow* sub, QStyle::SubControl part) {
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    option.rect = QRect(0, 0, sub->width(),
+                        sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
+    option.titleBarFlags = sub->windowFlags();
+    option.titleBarState = sub->windowState();
+    option.subControls = QStyle::SC_All;
+    return sub->style()->subControlRect(QStyle::CC_TitleBar, &option, part, sub).center();
+}
 
 class BaseWindowTest : public RecordWindowTest {
 protected:
@@ -100,9 +114,23 @@ TEST_F(BaseWindowTest, LoadSetsTheOuterSizeTrimsTheMenuAndCentres) {
 
 TEST_F(BaseWindowTest, OnlyUnloadOrTheFramesExitCloseTheWindow) {
     ProbeWindow& window = openProbe();
-    EXPECT_FALSE(window.subWindow()->close()) << "a close from anywhere else is refused";
+    // The caption bar still draws a close button and the menu icon closes on a double
+    // click; neither may close the window, nor may any other close.
+    QMdiSubWindow* sub = window.subWindow();
+    const QPoint closeButton = titleBarPart(sub, QStyle::SC_TitleBarCloseButton);
+    QTest::mouseMove(sub, closeButton); // the caption acts on the part under the mouse
+    QTest::mouseClick(sub, Qt::LeftButton, {}, closeButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(probe.isNull()) << "the caption's close button";
+    const QPoint menuIcon = titleBarPart(sub, QStyle::SC_TitleBarSysMenu);
+    QTest::mouseMove(sub, menuIcon);
+    QTest::mouseDClick(sub, Qt::LeftButton, {}, menuIcon);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(probe.isNull()) << "a double click on the menu icon";
+    EXPECT_FALSE(window.subWindow()->close());
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(ProbeWindow::log.contains(QStringLiteral("unload")));
 
     window.Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
