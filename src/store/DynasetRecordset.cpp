@@ -326,6 +326,8 @@ void DynasetRecordset::Edit() {
     m_pending = values;
     m_touched = QVector<bool>(m_table.fields.size(), false);
     m_mode = EditMode::Edit;
+    if (m_observer)
+        m_observer->editStarted();
 }
 
 void DynasetRecordset::CancelUpdate() {
