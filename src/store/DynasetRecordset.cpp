@@ -54,6 +54,11 @@ Statement& DynasetRecordset::statement(const QString& sql) const {
 }
 
 int DynasetRecordset::fieldIndex(const QString& field) const {
+    // Callers mostly spell the name as the table does; that is the cheap comparison.
+    // Names of one table never differ by letter case alone, so either finds the same.
+    for (qsizetype i = 0; i < m_table.fields.size(); ++i)
+        if (m_table.fields[i].name == field)
+            return int(i);
     for (qsizetype i = 0; i < m_table.fields.size(); ++i)
         if (sameName(m_table.fields[i].name, field))
             return int(i);
@@ -265,7 +270,8 @@ bool DynasetRecordset::readRow(qint64 key, QVector<QVariant>* values) const {
     ResetGuard guard(stmt);
     stmt.bind(1, key);
     const int rc = stmt.step();
-    checkSqlite(db(), rc, context());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        raiseSqlite(db(), rc, context());
     if (rc != SQLITE_ROW)
         return false;
     values->resize(m_table.fields.size());

@@ -68,6 +68,15 @@ TEST_F(TripsFixture, OpensOnTheFirstRowInTheOrderOfTheSelectText) {
     EXPECT_EQ(rs->tableName(), QStringLiteral("Trip"));
 }
 
+TEST_F(TripsFixture, FieldsAreReadByNameInAnyLetterCase) {
+    auto rs = open();
+    EXPECT_EQ(rs->value(QStringLiteral("miles")), rs->value(QStringLiteral("Miles")));
+    EXPECT_EQ(rs->value(QStringLiteral("TRIPID")).toLongLong(), trips[0]);
+    EXPECT_EQ(rs->value(QStringLiteral("tripDate")).toDateTime(),
+              QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
+    EXPECT_STORE_ERROR(rs->value(QStringLiteral("Mile")), errItemNotFound);
+}
+
 TEST_F(TripsFixture, MovesSetBofAndEofAtTheEndsAndRefuseToGoFurther) {
     auto rs = open();
     rs->MovePrevious();
