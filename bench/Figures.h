@@ -21,6 +21,7 @@ Figure openAndMoveLast(const BenchSetup& setup);
 Figure movePreviousAndRead(const BenchSetup& setup);
 Figure updateOneField(const BenchSetup& setup);
 Figure findFirstByKey(const BenchSetup& setup);
+Figure findFirstAfterOpening(const BenchSetup& setup);
 Figure deleteVehicleCascading(const BenchSetup& setup);
 Figure memoryPerRow(const BenchSetup& setup);
 Figure createDatabase(const BenchSetup& setup);

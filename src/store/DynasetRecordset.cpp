@@ -47,10 +47,7 @@ SqlErrorContext DynasetRecordset::context(bool deleting) const {
 }
 
 Statement& DynasetRecordset::statement(const QString& sql) const {
-    auto it = m_statements.find(sql);
-    if (it == m_statements.end())
-        it = m_statements.emplace(sql, Statement(db(), sql)).first;
-    return it->second;
+    return m_database->cachedStatement(sql);
 }
 
 int DynasetRecordset::fieldIndex(const QString& field) const {
@@ -262,11 +259,11 @@ FieldType DynasetRecordset::fieldType(const QString& field) const {
 }
 
 bool DynasetRecordset::readRow(qint64 key, QVector<QVariant>* values) const {
-    // Read on every move: prepared once and kept.
-    if (!m_readRow.get())
-        m_readRow = Statement(db(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                        .arg(quotedList(fieldNames()), quoted(m_table.name)));
-    Statement& stmt = m_readRow;
+    // Read on every move: the text is made once per set.
+    if (!m_readRow)
+        m_readRow = &statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                   .arg(quotedList(fieldNames()), quoted(m_table.name)));
+    Statement& stmt = *m_readRow;
     ResetGuard guard(stmt);
     stmt.bind(1, key);
     const int rc = stmt.step();
