@@ -60,6 +60,14 @@ private:
 
 volatile int g_sink = 0;
 
+// Operations timed together in one sample of the figures of a few microseconds, and
+// how many such samples: short samples, many of them, so that the median stays
+// clear of the pauses of a machine shared with other work.
+constexpr size_t kBatch = 20;
+int microSamples(const BenchSetup& setup) {
+    return setup.rounds * 10;
+}
+
 void readEveryField(const store::Recordset& set, const QStringList& fields) {
     int present = 0;
     for (const QString& field : fields)
@@ -115,7 +123,6 @@ Figure openAndMoveLast(const BenchSetup& setup) {
 }
 
 Figure movePreviousAndRead(const BenchSetup& setup) {
-    constexpr int kBatch = 500;
     const int vehicle = 3;
     auto database = openStore(setup.file);
     RawConnection raw(setup.file);
@@ -123,32 +130,37 @@ Figure movePreviousAndRead(const BenchSetup& setup) {
     auto set = database->OpenRecordset(QString::fromStdString(fuelSelect(vehicle)));
     const QStringList fields = set->fieldNames();
     RawFuelLookup lookup(raw.get());
-    // Every round walks back over the same last rows of the set, so the file's
-    // pages are in the cache for both sides and the figure shows the work of the
-    // store itself. The first pass of each side only warms up.
-    const auto ours = [&] {
-        set->MoveLast();
+    // The samples walk back over the last rows of the set, again and again, so the
+    // file's pages are in the cache for both sides and the figure shows the work of
+    // the store itself. Short batches keep a busy machine's pauses out of most.
+    const auto start = [&](int sample) { return keys.size() - 1 - kBatch * size_t(sample % 25); };
+    const auto ours = [&](int sample) {
+        set->setBookmark(keys[start(sample)]);
         return timed([&] {
-                   for (int i = 0; i < kBatch; ++i) {
+                   for (size_t i = 0; i < kBatch; ++i) {
                        set->MovePrevious();
                        readEveryField(*set, fields);
                    }
                }) /
                kBatch;
     };
-    const auto rawWalk = [&] {
+    const auto rawWalk = [&](int sample) {
+        const size_t from = start(sample);
         return timed([&] {
                    for (size_t i = 1; i <= kBatch; ++i)
-                       lookup(keys[keys.size() - 1 - i]);
+                       lookup(keys[from - i]);
                }) /
                kBatch;
     };
-    ours();
-    rawWalk();
+    for (int sample = 0; sample < 25; ++sample) { // warm-up
+        ours(sample);
+        rawWalk(sample);
+    }
     PairedSamples samples;
-    for (int round = 0; round < setup.rounds; ++round) {
-        samples.round(round, ours, rawWalk);
-        require(set->bookmark() == keys[keys.size() - 1 - kBatch], "both walked to the same row");
+    for (int sample = 0; sample < microSamples(setup); ++sample) {
+        samples.round(
+            sample, [&] { return ours(sample); }, [&] { return rawWalk(sample); });
+        require(set->bookmark() == keys[start(sample) - kBatch], "both walked to the same row");
     }
     return figure("MovePrevious + read every field", "us", samples, kMicro, 3);
 }
@@ -191,7 +203,7 @@ Figure updateOneField(const BenchSetup& setup) {
 }
 
 Figure findFirstByKey(const BenchSetup& setup) {
-    constexpr int kBatch = 200;
+    constexpr size_t kSought = 200;
     const int vehicle = 5;
     auto database = openStore(setup.file);
     RawConnection raw(setup.file);
@@ -201,30 +213,37 @@ Figure findFirstByKey(const BenchSetup& setup) {
     // Keys spread over the whole set, the criteria written out beforehand.
     std::vector<std::int64_t> sought;
     QStringList criteria;
-    for (int i = 0; i < kBatch; ++i) {
-        sought.push_back(keys[(size_t(i) * 7919u) % keys.size()]);
+    for (size_t i = 0; i < kSought; ++i) {
+        sought.push_back(keys[(i * 7919u) % keys.size()]);
         criteria << QStringLiteral("FuelID = %1").arg(sought.back());
     }
-    set->FindFirst(criteria.front()); // the first search of a set sorts its keys once
+    const auto ours = [&](int sample) {
+        const size_t from = kBatch * size_t(sample) % kSought;
+        return timed([&] {
+                   for (size_t i = from; i < from + kBatch; ++i)
+                       set->FindFirst(criteria[qsizetype(i)]);
+               }) /
+               kBatch;
+    };
+    const auto rawFind = [&](int sample) {
+        const size_t from = kBatch * size_t(sample) % kSought;
+        return timed([&] {
+                   for (size_t i = from; i < from + kBatch; ++i)
+                       lookup(sought[i]);
+               }) /
+               kBatch;
+    };
+    // Warm-up: every page once on both sides; this set sorts its keys for searching.
+    for (int sample = 0; sample < int(kSought / kBatch); ++sample) {
+        ours(sample);
+        rawFind(sample);
+    }
     PairedSamples samples;
-    for (int round = 0; round < setup.rounds; ++round) {
+    for (int sample = 0; sample < microSamples(setup); ++sample) {
         samples.round(
-            round,
-            [&] {
-                return timed([&] {
-                           for (const QString& criterion : criteria)
-                               set->FindFirst(criterion);
-                       }) /
-                       kBatch;
-            },
-            [&] {
-                return timed([&] {
-                           for (std::int64_t key : sought)
-                               lookup(key);
-                       }) /
-                       kBatch;
-            });
-        require(!set->NoMatch() && set->bookmark() == sought.back(), "FindFirst found its row");
+            sample, [&] { return ours(sample); }, [&] { return rawFind(sample); });
+        const size_t last = (kBatch * size_t(sample) % kSought) + kBatch - 1;
+        require(!set->NoMatch() && set->bookmark() == sought[last], "FindFirst found its row");
     }
     return figure("FindFirst of a key in a 50,000-row set", "us", samples, kMicro, 3);
 }
