@@ -59,8 +59,9 @@ std::unique_ptr<Recordset> pendingVehicle(Database& db) {
 }
 
 QStringList lookups(const QString& path) {
+    const Snapshot snapshot = readSnapshot(path);
     QStringList names;
-    for (const auto& [key, row] : readSnapshot(path).at(QStringLiteral("VehicleInfo")))
+    for (const auto& [key, row] : snapshot.at(QStringLiteral("VehicleInfo")))
         names << row.value(QStringLiteral("vehiclelookup"));
     return names;
 }
