@@ -347,8 +347,12 @@ QVariant toFieldValue(const FieldDef& field, const QVariant& input) {
     case FieldType::Date:
         return toDate(field, input);
     case FieldType::Text:
-    case FieldType::Memo:
-        return toText(field, input);
+    case FieldType::Memo: {
+        // Text fields hold no zero-length text: a value that shows as nothing (an
+        // invalid date, say) is no value, like empty typed text.
+        const QString text = toText(field, input);
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     }
     mismatch(field, input, expectedText(field.type));
 }
