@@ -88,6 +88,7 @@ void DataControl::Refresh() {
         m_recordset->MoveFirst(); // tells the bound controls and the window
     else
         repositioned();
+    emit recordsetReplaced();
 }
 
 void DataControl::openIfNeeded() {

@@ -55,6 +55,9 @@ signals:
     // The current row changed: a move, Refresh, bookmark set or FindFirst; also a
     // Delete that took the last row, so that nothing deleted stays on show.
     void Reposition();
+    // Refresh opened a new record set (its Reposition has come first); views that
+    // read the rows, such as a grid, start again from it.
+    void recordsetReplaced();
 
 private:
     void repositioned() override;

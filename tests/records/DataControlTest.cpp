@@ -78,6 +78,22 @@ TEST_F(DataControlTest, RefreshShowsTheFirstRowAndSignalsReposition) {
     EXPECT_FALSE(place.isChanged());
 }
 
+TEST_F(DataControlTest, RefreshAnnouncesTheNewRecordSetAfterItsReposition) {
+    data.Refresh();
+    const Recordset* before = data.Recordset();
+    QStringList order;
+    QObject::connect(&data, &DataControl::Reposition, [&] { order << QStringLiteral("move"); });
+    QObject::connect(&data, &DataControl::recordsetReplaced, [&] {
+        order << QStringLiteral("new");
+        EXPECT_NE(data.Recordset(), before); // listeners find the new set in place
+        EXPECT_EQ(data.Recordset()->AbsolutePosition(), 0);
+    });
+    data.Refresh();
+    EXPECT_EQ(order, (QStringList{QStringLiteral("move"), QStringLiteral("new")}));
+    data.Recordset()->MoveLast();
+    EXPECT_EQ(order.size(), 3); // moves alone announce no new set
+}
+
 TEST_F(DataControlTest, NavigationButtonsStopAtTheEndsWithoutError) {
     testing_support::MsgBoxRecorder boxes;
     data.Refresh();
