@@ -1,6 +1,7 @@
 #include "RecordWindows.h"
 
 #include "frmVehicleInfo.h"
+#include "frmWorkOrder.h"
 #include "shell/MDIForm1.h"
 
 namespace records {
@@ -8,6 +9,9 @@ namespace records {
 void registerRecordWindows(shell::MDIForm1& frame) {
     frame.setWindowFactory(shell::ChildWindow::VehicleInformation, [](shell::MDIForm1& f) {
         return static_cast<QWidget*>(RecordWindow::open<frmVehicleInfo>(f));
+    });
+    frame.setWindowFactory(shell::ChildWindow::ServiceRecords, [](shell::MDIForm1& f) {
+        return static_cast<QWidget*>(RecordWindow::open<frmWorkOrder>(f));
     });
 }
 
