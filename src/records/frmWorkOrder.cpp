@@ -4,6 +4,7 @@
 
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "DataGrid.h"
 #include "Format.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
@@ -69,6 +70,7 @@ void frmWorkOrder::Form_Activate() {
         Data1->setRecordSource(kNoVehicleOrders);
         Data1->Refresh();
         ClearDetails();
+        txtNotes->clear();
         FirstActivate = false;
     }
     // Vehicles added or renamed meanwhile appear; the orders on show stay as they were.
@@ -252,7 +254,7 @@ void frmWorkOrder::Data1_Reposition() {
     if (rs.RecordCount() >= 1 && !Editing)
         SSTab1->setEnabled(true);
     ShowOrderNumber();
-    BindDetails();
+    settleDetailsBeforeMove([this] { BindDetails(); });
 }
 
 void frmWorkOrder::ShowOrderNumber() {

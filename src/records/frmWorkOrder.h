@@ -3,7 +3,9 @@
 #include "RecordWindow.h"
 
 #include <QList>
+#include <functional>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -16,8 +18,10 @@ class Recordset;
 
 namespace records {
 
+class BoundMemoBox;
 class BoundTextBox;
 class DataControl;
+class DataGrid;
 
 // The service visits (work orders) of one vehicle at a time: pick a vehicle, browse
 // its orders oldest first by date and mileage, add, edit, save, cancel and delete
@@ -49,6 +53,16 @@ public:
     DataControl* datParts;
     DataControl* datService;
     DataControl* datNotes;
+    // On the tabs: the services ticked, the services performed, the parts used and
+    // the notes of the current order.
+    QGroupBox* Frame2;
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    QCheckBox* Check3;
+    QCheckBox* Check4;
+    DataGrid* dbgService;
+    DataGrid* dbgParts;
+    BoundMemoBox* txtNotes;
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -61,6 +75,17 @@ public:
     void cmdDelete_Click();
     void cmdClose_Click();
     void Data1_Reposition();
+    void SSTab1_Click(int previousTab);
+    void dbgService_GotFocus();
+    void dbgService_LostFocus();
+    void dbgParts_GotFocus();
+    void dbgParts_LostFocus();
+    void dbgService_OnAddNew();
+    void dbgParts_OnAddNew();
+    void dbgParts_BeforeColUpdate(int colIndex, QVariant& oldValue, bool& cancel);
+    void dbgParts_KeyPress(int& keyAscii);
+    void txtNotes_GotFocus();
+    void txtNotes_LostFocus();
 
     // Window state, readable for whoever drives the window.
     bool isFirstActivate() const { return FirstActivate; }
@@ -74,9 +99,14 @@ private:
     void ShowOrderNumber();
     void BindDetails();
     void ClearDetails();
+    void startNote();
+    void settleNote();
+    void settleDetailsBeforeMove(const std::function<void()>& move);
 
     void createControls();
     void createDataControls();
+    void createDetailControls();
+    void connectDetailHandlers();
     void layOutControls();
     void connectHandlers();
     store::Recordset& orders() const;

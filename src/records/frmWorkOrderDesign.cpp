@@ -3,11 +3,16 @@
 
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "DataGrid.h"
+#include "store/Currency.h"
+#include "store/Recordset.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -37,6 +42,16 @@ DataControl* dataControl(QWidget* parent, const char* name, const char* recordSo
     return source;
 }
 
+// A part's total: quantity times cost, computed for the grid and never stored.
+QVariant partTotal(const store::Recordset& row) {
+    const QVariant quantity = row.value(QStringLiteral("PartQty"));
+    const QVariant cost = row.value(QStringLiteral("PartCost"));
+    if (quantity.isNull() || cost.isNull())
+        return QVariant();
+    return QVariant::fromValue(
+        store::Currency{cost.value<store::Currency>().scaled * quantity.toLongLong()});
+}
+
 } // namespace
 
 frmWorkOrder::frmWorkOrder(shell::MDIForm1& frame) : RecordWindow(frame) {
@@ -44,8 +59,10 @@ frmWorkOrder::frmWorkOrder(shell::MDIForm1& frame) : RecordWindow(frame) {
     setWindowTitle(QStringLiteral("Work Order"));
     createControls();
     createDataControls();
+    createDetailControls();
     layOutControls();
     connectHandlers();
+    connectDetailHandlers();
     setControls({Label1[0], cboVehicleID, Frame1, Label1[1],  txtDate,   Label1[2],  txtMiles,
                  Label1[3], lblOrderNum,  cmdAdd, cmdEdit,    cmdUpdate, cmdCancel,  cmdDelete,
                  cmdClose,  SSTab1,       Data1,  datVehicle, datParts,  datService, datNotes});
@@ -111,6 +128,56 @@ void frmWorkOrder::createDataControls() {
         hidden->hide();
 }
 
+void frmWorkOrder::createDetailControls() {
+    QWidget* const pages[] = {SSTab1->widget(0), SSTab1->widget(1), SSTab1->widget(2),
+                              SSTab1->widget(3)};
+
+    // The services ticked on a visit; nothing stores them.
+    Frame2 = named<QGroupBox>(pages[0], "Frame2");
+    auto* checks = new QVBoxLayout(Frame2);
+    const std::pair<QCheckBox**, const char*> boxes[] = {{&Check1, "Grease"},
+                                                         {&Check2, "Change Oil"},
+                                                         {&Check3, "Transmission"},
+                                                         {&Check4, "Tune Up"}};
+    int number = 1;
+    for (const auto& [box, caption] : boxes) {
+        *box = new QCheckBox(QLatin1String(caption), Frame2);
+        (*box)->setObjectName(QStringLiteral("Check%1").arg(number++));
+        checks->addWidget(*box);
+    }
+    checks->addStretch(1);
+    auto* servicesPage = new QVBoxLayout(pages[0]);
+    servicesPage->addWidget(Frame2);
+
+    dbgService = named<DataGrid>(pages[1], "dbgService");
+    dbgService->setDataSource(datService);
+    dbgService->addColumn(QStringLiteral("Service Performed"), QStringLiteral("WorkDescription"));
+    dbgService->horizontalHeader()->setStretchLastSection(true);
+    (new QVBoxLayout(pages[1]))->addWidget(dbgService);
+
+    dbgParts = named<DataGrid>(pages[2], "dbgParts");
+    dbgParts->setDataSource(datParts);
+    dbgParts->addColumn(QStringLiteral("Qty"), QStringLiteral("PartQty"));
+    dbgParts->addColumn(QStringLiteral("Part #"), QStringLiteral("PartNum"));
+    dbgParts->addColumn(QStringLiteral("Description"), QStringLiteral("PartDescription"));
+    dbgParts->addColumn(QStringLiteral("Cost"), QStringLiteral("PartCost"),
+                        QStringLiteral("Currency"));
+    const int total =
+        dbgParts->addColumn(QStringLiteral("Total"), QString(), QStringLiteral("Currency"));
+    dbgParts->setUnboundValue(total, partTotal);
+    dbgParts->setWrapCellPointer(true);
+    (new QVBoxLayout(pages[2]))->addWidget(dbgParts);
+
+    txtNotes = named<BoundMemoBox>(pages[3], "txtNotes");
+    txtNotes->bind(datNotes, QStringLiteral("WorkOrderMemo"));
+    (new QVBoxLayout(pages[3]))->addWidget(txtNotes);
+
+    // In the Tab key order only while focused.
+    dbgService->setTabStop(false);
+    dbgParts->setTabStop(false);
+    txtNotes->setFocusPolicy(Qt::ClickFocus);
+}
+
 void frmWorkOrder::layOutControls() {
     auto* vehicle = new QHBoxLayout;
     vehicle->addWidget(Label1[0]);
@@ -172,6 +239,38 @@ void frmWorkOrder::connectHandlers() {
     onClicked(cmdClose, [this] { cmdClose_Click(); });
     connect(Data1, &DataControl::Reposition, this,
             platform::reported([this] { Data1_Reposition(); }));
+}
+
+void frmWorkOrder::connectDetailHandlers() {
+    connect(SSTab1, &QTabWidget::currentChanged, this,
+            [this](int) { platform::runReported([this] { SSTab1_Click(0); }); });
+    // A click on the tab already chosen moves the focus to its control as well.
+    connect(SSTab1, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index == SSTab1->currentIndex())
+            platform::runReported([this] { SSTab1_Click(0); });
+    });
+    connect(dbgService, &DataGrid::GotFocus, this,
+            platform::reported([this] { dbgService_GotFocus(); }));
+    connect(dbgService, &DataGrid::LostFocus, this,
+            platform::reported([this] { dbgService_LostFocus(); }));
+    connect(dbgParts, &DataGrid::GotFocus, this,
+            platform::reported([this] { dbgParts_GotFocus(); }));
+    connect(dbgParts, &DataGrid::LostFocus, this,
+            platform::reported([this] { dbgParts_LostFocus(); }));
+    connect(dbgService, &DataGrid::OnAddNew, this,
+            platform::reported([this] { dbgService_OnAddNew(); }));
+    connect(dbgParts, &DataGrid::OnAddNew, this,
+            platform::reported([this] { dbgParts_OnAddNew(); }));
+    connect(dbgParts, &DataGrid::BeforeColUpdate, this,
+            [this](int column, QVariant& oldValue, bool& cancel) {
+                platform::runReported([&] { dbgParts_BeforeColUpdate(column, oldValue, cancel); });
+            });
+    connect(dbgParts, &DataGrid::KeyPress, this,
+            [this](int& keyAscii) { platform::runReported([&] { dbgParts_KeyPress(keyAscii); }); });
+    connect(txtNotes, &BoundMemoBox::gotFocus, this,
+            platform::reported([this] { txtNotes_GotFocus(); }));
+    connect(txtNotes, &BoundMemoBox::lostFocus, this,
+            platform::reported([this] { txtNotes_LostFocus(); }));
 }
 
 } // namespace records
