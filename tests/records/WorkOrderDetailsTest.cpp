@@ -47,6 +47,7 @@ protected:
         return grid->model()->index(row, column).data().toString();
     }
     QString fileValue(const char* sql) const { return scalar(path, sql); }
+    QString fileValue(const QByteArray& sql) const { return scalar(path, sql.constData()); }
 };
 
 } // namespace
@@ -293,4 +294,31 @@ TEST_F(WorkOrderDetailsTest, DeletedOrderTakesWhatWasTypedForIt) {
     click(window->cmdDelete);
     EXPECT_EQ(count("WorkDone") + count("WorkOrderMemo") + count("WorkOrder"), 0);
     EXPECT_FALSE(window->SSTab1->isEnabled());
+}
+
+TEST_F(WorkOrderDetailsTest, MovingToAnotherOrderKeepsWhatWasBeingTyped) {
+    addVehicles({"Civic"});
+    const int civic = vehicleID("Civic");
+    const int first = addOrder(civic, "2024-01-10", 20000);
+    const int second = addOrder(civic, "2024-06-01", 30000);
+    open();
+    pick(QStringLiteral("Civic"));
+    chooseTab(3);
+    QTest::keyClicks(window->txtNotes, QStringLiteral("for the second"));
+    navigate("btnFirst"); // the navigation bar does not take the focus
+    EXPECT_EQ(fileValue("SELECT WorkOrderID || '/' || WorkOrderMemo FROM WorkOrderMemo"),
+              QStringLiteral("%1/for the second").arg(second));
+    ASSERT_TRUE(window->txtNotes->hasFocus());
+    QTest::keyClicks(window->txtNotes, QStringLiteral("for the first"));
+    chooseTab(1);
+    EXPECT_EQ(fileValue("SELECT WorkOrderMemo FROM WorkOrderMemo WHERE WorkOrderID = " +
+                        QByteArray::number(first)),
+              QStringLiteral("for the first"));
+
+    clickCell(window->dbgService, 0, 0);
+    type(window->dbgService, QStringLiteral("Oil"));
+    navigate("btnLast");
+    EXPECT_EQ(fileValue("SELECT WorkOrderID || '/' || WorkDescription FROM WorkDone"),
+              QStringLiteral("%1/Oil").arg(first));
+    EXPECT_EQ(boxes.count(), 0);
 }
