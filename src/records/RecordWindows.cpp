@@ -2,6 +2,7 @@
 
 #include "frmGas.h"
 #include "frmVehicleInfo.h"
+#include "frmWorkOrder.h"
 #include "shell/MDIForm1.h"
 
 namespace records {
@@ -12,6 +13,9 @@ void registerRecordWindows(shell::MDIForm1& frame) {
     });
     frame.setWindowFactory(shell::ChildWindow::GasPurchases, [](shell::MDIForm1& f) {
         return static_cast<QWidget*>(RecordWindow::open<frmGas>(f));
+    });
+    frame.setWindowFactory(shell::ChildWindow::ServiceRecords, [](shell::MDIForm1& f) {
+        return static_cast<QWidget*>(RecordWindow::open<frmWorkOrder>(f));
     });
 }
 

@@ -1,0 +1,273 @@
+// The work order window's handlers: picking a vehicle and the editing cycle on its
+// work orders.
+#include "frmWorkOrder.h"
+
+#include "BoundTextBox.h"
+#include "DataControl.h"
+#include "DataGrid.h"
+#include "Format.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "shell/AppState.h"
+#include "store/Recordset.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace records {
+
+namespace {
+
+// The window's outer size in twips.
+constexpr double kWidth = 7125;
+constexpr double kHeight = 6165;
+
+const QString kNoVehicleOrders = QStringLiteral("Select * from WorkOrder where VehicleID = -1");
+
+QString vehicleOrders(const QVariant& vehicleID) {
+    return QStringLiteral("Select * from WorkOrder where VehicleID = ") + vehicleID.toString() +
+           QStringLiteral(" Order by Date, Mileage");
+}
+
+// Runs one statement whose failure the caller chooses to pass over.
+template <class Statement> void ignoringErrors(Statement statement) {
+    try {
+        statement();
+    } catch (const platform::AppError&) {
+    }
+}
+
+} // namespace
+
+store::Recordset& frmWorkOrder::orders() const {
+    return *Data1->Recordset();
+}
+
+bool frmWorkOrder::isEmpty() const {
+    return orders().isBOF() && orders().isEOF();
+}
+
+QVariant frmWorkOrder::selectedVehicleID() const {
+    return cboVehicleID->itemData(cboVehicleID->currentIndex());
+}
+
+void frmWorkOrder::Form_Load() {
+    placeInFrame(kWidth, kHeight);
+    for (DataControl* source : {Data1, datNotes, datParts, datService, datVehicle})
+        source->setDatabaseName(shell::DatabasePath);
+    FirstActivate = true;
+}
+
+void frmWorkOrder::Form_Activate() {
+    Activating = true;
+    if (FirstActivate) {
+        DisableControls(true);
+        EnableAddClose(); // the selector is still empty: New Order stays disabled
+        Frame1->setEnabled(false);
+        Data1->setRecordSource(kNoVehicleOrders);
+        Data1->Refresh();
+        ClearDetails();
+        txtNotes->clear();
+        FirstActivate = false;
+    }
+    // Vehicles added or renamed meanwhile appear; the orders on show stay as they were.
+    FillVehicleCombo();
+    for (int i = 0; i < cboVehicleID->count(); ++i) {
+        if (cboVehicleID->itemData(i).toInt() == LastVehicleID) {
+            cboVehicleID->setCurrentIndex(i);
+            cboVehicleID_Click(); // does nothing while activating
+            break;
+        }
+    }
+    Activating = false;
+}
+
+void frmWorkOrder::Form_Deactivate() {
+    // With no vehicle selected the last one is kept.
+    const QVariant selected = selectedVehicleID();
+    if (selected.isValid())
+        LastVehicleID = selected.toInt();
+}
+
+void frmWorkOrder::FillVehicleCombo() {
+    // A vehicle that cannot be read is left out; the list is never a reason to fail.
+    cboVehicleID->clear();
+    store::Recordset* vehicles = nullptr;
+    ignoringErrors([&] { vehicles = datVehicle->Recordset(); });
+    if (!vehicles)
+        return;
+    ignoringErrors([&] { vehicles->Requery(); });
+    ignoringErrors([&] { vehicles->MoveFirst(); });
+    while (!vehicles->isEOF()) {
+        ignoringErrors([&] {
+            cboVehicleID->addItem(vehicles->value(QStringLiteral("VehicleLookup")).toString());
+        });
+        ignoringErrors([&] {
+            cboVehicleID->setItemData(cboVehicleID->count() - 1,
+                                      vehicles->value(QStringLiteral("VehicleID")).toInt());
+        });
+        try {
+            vehicles->MoveNext();
+        } catch (const platform::AppError&) {
+            break; // a move that fails would fail again
+        }
+    }
+    // Filling selects nothing; Form_Activate selects the remembered vehicle.
+    cboVehicleID->setCurrentIndex(-1);
+}
+
+void frmWorkOrder::EnableAddClose() {
+    cmdClose->setEnabled(true);
+    cboVehicleID->setEnabled(true);
+    cmdAdd->setEnabled(cboVehicleID->currentIndex() > -1);
+}
+
+void frmWorkOrder::SetEditMode(bool editing) {
+    // Hiding New Order and Edit Order uncovers Update and Cancel beneath them.
+    cmdAdd->setVisible(!editing);
+    cmdEdit->setVisible(!editing);
+    cmdDelete->setVisible(!editing);
+    cmdClose->setVisible(!editing);
+    Frame1->setEnabled(editing);
+    Data1->setEnabled(!editing);
+    ShutdownEnabled(!editing);
+    Editing = editing;
+    SSTab1->setEnabled(!editing);
+}
+
+void frmWorkOrder::cboVehicleID_Click() {
+    if (cboVehicleID->currentIndex() < 0 || Editing || Activating)
+        return;
+    Data1->setRecordSource(vehicleOrders(selectedVehicleID()));
+    Data1->Refresh();
+    if (isEmpty()) {
+        DisableControls(true);
+        EnableAddClose();
+    } else {
+        orders().MoveLast(); // the latest order first
+        DisableControls(false);
+        Frame1->setEnabled(false);
+    }
+}
+
+void frmWorkOrder::cmdAdd_Click() {
+    try {
+        if (isEmpty())
+            DisableControls(false);
+        SetEditMode(true);
+        orders().AddNew();
+        txtDate->setFocus();
+    } catch (const platform::AppError& error) {
+        showErrorBox(error);
+        SetEditMode(false);
+        DisableControls(true);
+    }
+}
+
+void frmWorkOrder::cmdEdit_Click() {
+    runKeepingState([this] {
+        SetEditMode(true);
+        orders().Edit();
+    });
+}
+
+void frmWorkOrder::cmdUpdate_Click() {
+    try {
+        store::Recordset& rs = orders();
+        // New and edited orders alike belong to the vehicle on show in the selector.
+        rs.setValue(QStringLiteral("VehicleID"), selectedVehicleID());
+        rs.Update();
+        rs.setBookmark(rs.LastModified());
+        const int key = rs.value(QStringLiteral("WorkOrderID")).toInt();
+        // Read again in date order and find the saved order there. An order moved to
+        // another vehicle is not found: the list then stays on its first order.
+        Data1->Refresh();
+        orders().FindFirst(QStringLiteral("WorkorderID = ") + QString::number(key));
+        SetEditMode(false);
+    } catch (const platform::AppError& error) {
+        // Back to browsing; the new or changed order stays pending with what was typed.
+        showErrorBox(error);
+        SetEditMode(false);
+    }
+}
+
+void frmWorkOrder::cmdCancel_Click() {
+    // A step that fails leaves the details re-read and the next step goes on.
+    const auto step = [this](auto statement) {
+        try {
+            statement();
+        } catch (const platform::AppError&) {
+            BindDetails();
+        }
+    };
+    bool wasEmpty = false;
+    step([&] { SetEditMode(false); });
+    step([&] { wasEmpty = isEmpty(); }); // tested while a new order is still pending
+    if (wasEmpty) {
+        // After SetEditMode, so the navigation bar ends disabled as well.
+        step([&] { DisableControls(true); });
+        step([&] { EnableAddClose(); });
+    }
+    step([&] { orders().CancelUpdate(); });
+    step([&] { BindDetails(); });
+    step([&] { ShowOrderNumber(); });
+}
+
+void frmWorkOrder::cmdDelete_Click() {
+    runKeepingState([this] {
+        const int answer = platform::MsgBox(
+            QStringLiteral("Are you sure you want to delete the current record?") +
+                QStringLiteral("\r\n") +
+                QStringLiteral("Deleting this record will also delete all other records that") +
+                QStringLiteral(" are related to this record."),
+            platform::vbYesNo | platform::vbQuestion, QStringLiteral("Delete Record?"));
+        if (answer != platform::vbYes)
+            return;
+        // The order's services, parts and notes go with it through the database's
+        // cascading relations.
+        store::Recordset& rs = orders();
+        rs.Delete();
+        if (!rs.isBOF())
+            rs.MovePrevious();
+        if (!rs.isEOF() && rs.AbsolutePosition() == -1)
+            rs.MoveNext();
+        if (rs.RecordCount() == 0) {
+            DisableControls(true);
+            cmdAdd->setEnabled(true);
+            cmdClose->setEnabled(true);
+            cboVehicleID->setEnabled(true);
+        }
+    });
+}
+
+void frmWorkOrder::cmdClose_Click() {
+    Unload();
+}
+
+void frmWorkOrder::Data1_Reposition() {
+    const store::Recordset& rs = orders();
+    Data1->setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
+                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
+    if (rs.RecordCount() >= 1 && !Editing)
+        SSTab1->setEnabled(true);
+    ShowOrderNumber();
+    settleDetailsBeforeMove([this] { BindDetails(); });
+}
+
+void frmWorkOrder::ShowOrderNumber() {
+    bool empty = true;
+    ignoringErrors([&] { empty = isEmpty(); });
+    if (empty) {
+        lblOrderNum->clear();
+        return;
+    }
+    ignoringErrors([&] {
+        lblOrderNum->setText(
+            Format(orders().value(QStringLiteral("WorkOrderID")), QStringLiteral("0000")));
+    });
+}
+
+} // namespace records

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "RecordWindow.h"
+
+#include <QList>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace store {
+class Recordset;
+}
+
+namespace records {
+
+class BoundMemoBox;
+class BoundTextBox;
+class DataControl;
+class DataGrid;
+
+// The service visits (work orders) of one vehicle at a time: pick a vehicle, browse
+// its orders oldest first by date and mileage, add, edit, save, cancel and delete
+// them. The tabs below the order show what was done on the current order; their
+// data sources follow the current order.
+class frmWorkOrder : public RecordWindow {
+    Q_OBJECT
+public:
+    explicit frmWorkOrder(shell::MDIForm1& frame);
+
+    // Captions "Vehicle", "Date", "Miles", "Order #", in that order.
+    QList<QLabel*> Label1;
+    QComboBox* cboVehicleID;
+    QGroupBox* Frame1;
+    BoundTextBox* txtDate;
+    BoundTextBox* txtMiles;
+    QLabel* lblOrderNum;
+    // Update lies exactly beneath New Order, Cancel exactly beneath Edit Order.
+    QPushButton* cmdAdd;
+    QPushButton* cmdEdit;
+    QPushButton* cmdUpdate;
+    QPushButton* cmdCancel;
+    QPushButton* cmdDelete;
+    QPushButton* cmdClose;
+    QTabWidget* SSTab1;
+    DataControl* Data1;
+    // Not shown to the user: the vehicle list and the current order's details.
+    DataControl* datVehicle;
+    DataControl* datParts;
+    DataControl* datService;
+    DataControl* datNotes;
+    // On the tabs: the services ticked, the services performed, the parts used and
+    // the notes of the current order.
+    QGroupBox* Frame2;
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    QCheckBox* Check3;
+    QCheckBox* Check4;
+    DataGrid* dbgService;
+    DataGrid* dbgParts;
+    BoundMemoBox* txtNotes;
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Deactivate() override;
+    void cboVehicleID_Click();
+    void cmdAdd_Click();
+    void cmdEdit_Click();
+    void cmdUpdate_Click();
+    void cmdCancel_Click();
+    void cmdDelete_Click();
+    void cmdClose_Click();
+    void Data1_Reposition();
+    void SSTab1_Click(int previousTab);
+    void dbgService_GotFocus();
+    void dbgService_LostFocus();
+    void dbgParts_GotFocus();
+    void dbgParts_LostFocus();
+    void dbgService_OnAddNew();
+    void dbgParts_OnAddNew();
+    void dbgParts_BeforeColUpdate(int colIndex, QVariant& oldValue, bool& cancel);
+    void dbgParts_KeyPress(int& keyAscii);
+    void txtNotes_GotFocus();
+    void txtNotes_LostFocus();
+
+    // Window state, readable for whoever drives the window.
+    bool isFirstActivate() const { return FirstActivate; }
+    bool isEditing() const { return Editing; }
+    int lastVehicleID() const { return LastVehicleID; }
+
+private:
+    void EnableAddClose();
+    void SetEditMode(bool editing);
+    void FillVehicleCombo();
+    void ShowOrderNumber();
+    void BindDetails();
+    void ClearDetails();
+    void startNote();
+    void settleNote();
+    void settleDetailsBeforeMove(const std::function<void()>& move);
+
+    void createControls();
+    void createDataControls();
+    void createDetailControls();
+    void connectDetailHandlers();
+    void layOutControls();
+    void connectHandlers();
+    store::Recordset& orders() const;
+    bool isEmpty() const;
+    QVariant selectedVehicleID() const;
+
+    bool FirstActivate = false;
+    bool Editing = false;
+    bool Activating = false;
+    int LastVehicleID = 0;
+};
+
+} // namespace records
