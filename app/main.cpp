@@ -1,5 +1,6 @@
 #include "about/AppIcon.h"
 #include "platform/Help.h"
+#include "records/RecordWindows.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ int main(int argc, char* argv[]) {
     platform::setAppHelpFile(platform::locateManual());
 
     shell::MDIForm1 mainWindow;
+    records::registerRecordWindows(mainWindow);
     mainWindow.MDIForm_Load();
     mainWindow.show();
     return app.exec();

@@ -153,6 +153,11 @@ void DataControl::addNewStarted() {
     showBlankRow();
 }
 
+// Typed text left over from a failed save must not slip into the row now edited.
+void DataControl::editStarted() {
+    showCurrentRow();
+}
+
 void DataControl::editCancelled() {
     showCurrentRow();
 }
@@ -162,6 +167,12 @@ void DataControl::aboutToUpdate() {
     for (BoundControl* control : m_bound)
         if (control->isChanged())
             m_recordset->setValue(control->dataField(), control->editedValue());
+}
+
+void DataControl::deleted() {
+    // Other deletes are followed by a move; after the last row none can be made.
+    if (m_recordset->RecordCount() == 0)
+        repositioned();
 }
 
 void DataControl::updated() {

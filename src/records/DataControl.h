@@ -52,7 +52,8 @@ public:
     void addBoundControl(BoundControl* control);
 
 signals:
-    // The current row changed: a move, Refresh, bookmark set or FindFirst.
+    // The current row changed: a move, Refresh, bookmark set or FindFirst; also a
+    // Delete that took the last row, so that nothing deleted stays on show.
     void Reposition();
     // Refresh opened a new record set (its Reposition has come first); views that
     // read the rows, such as a grid, start again from it.
@@ -61,9 +62,11 @@ signals:
 private:
     void repositioned() override;
     void addNewStarted() override;
+    void editStarted() override;
     void editCancelled() override;
     void aboutToUpdate() override;
     void updated() override;
+    void deleted() override;
 
     void showCurrentRow();
     void showBlankRow();

@@ -74,7 +74,9 @@ void MDIForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     // The record windows are unloaded with the frame.
+    m_unloading = true;
     m_mdiArea->closeAllSubWindows();
+    m_unloading = false;
     event->accept();
 }
 

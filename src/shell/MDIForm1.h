@@ -54,6 +54,10 @@ public:
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
 
+    // True while the frame closes its record windows on its way out; they refuse
+    // every other close but their own Close button's.
+    bool isUnloading() const { return m_unloading; }
+
     // Record windows: how each Window menu item makes its window; the sub-window of a
     // content widget (made on first call); the open window of an item, loaded when
     // needed, shown, and brought to the front if asked.
@@ -98,6 +102,7 @@ private:
     QAction* m_windowListStart = nullptr; // the separator the window list follows
     QList<QAction*> m_windowListItems;
     bool m_shutdownEnabled = false;
+    bool m_unloading = false;
     int m_unloadMode = vbFormControlMenu;
     std::unique_ptr<platform::RegistryStore> m_registry;
     std::array<WindowFactory, 3> m_factories;

@@ -4,6 +4,8 @@
 #include "StoreErrors.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace store {
@@ -64,6 +66,11 @@ void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
 
 Transaction::Transaction(sqlite3* db, const SqlErrorContext& context)
     : m_db(db), m_context(context) {
+    // A file made read-only while it is open could still be written through the
+    // open handle; the user's "read-only" is kept, and nothing is touched.
+    const QString file = QString::fromUtf8(sqlite3_db_filename(m_db, "main"));
+    if (!file.isEmpty() && !QFileInfo(file).isWritable())
+        raiseSqlite(m_db, SQLITE_READONLY, m_context);
     execute(m_db, QStringLiteral("BEGIN IMMEDIATE"), m_context);
 }
 
@@ -73,12 +80,18 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
+    errno = 0;
     const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
+        // SQLite keeps the system's reason for a failed write of a statement, not of
+        // the commit; errno still holds it then (a full quota, a read-only file).
+        const int lastErrno = errno;
         const int code = sqlite3_extended_errcode(m_db);
+        const int systemErrno = lastErrno != 0 ? lastErrno : sqlite3_system_errno(m_db);
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         m_open = false;
-        raiseSqlite(nullptr, code, m_context); // the message now tells of the rollback
+        // The connection's message now tells of the rollback: name the first failure.
+        raiseSqlite(nullptr, code, m_context, systemErrno);
     }
     m_open = false;
 }

@@ -95,6 +95,13 @@ sqlite3* Database::handle() const {
     return m_impl->db();
 }
 
+Statement& Database::cachedStatement(const QString& sql) {
+    auto it = m_impl->statements.find(sql);
+    if (it == m_impl->statements.end())
+        it = m_impl->statements.emplace(sql, Statement(m_impl->db(), sql, m_impl->context())).first;
+    return it->second;
+}
+
 RelationDef Database::CreateRelation(const QString& name, const QString& table,
                                      const QString& foreignTable, int attributes) const {
     return RelationDef(name, table, foreignTable, attributes);

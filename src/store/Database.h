@@ -11,6 +11,7 @@ struct sqlite3;
 namespace store {
 
 class Recordset;
+class Statement;
 
 // One open database file: one SQLite connection with foreign keys on, a busy
 // timeout and full durability. Every write is its own transaction; nothing is held
@@ -49,6 +50,13 @@ public:
 
     // For the record store's own code and for tests: the raw connection.
     sqlite3* handle() const;
+    // For the record store's own code: the statement for this text, prepared on
+    // first use and kept with the connection, so that record sets opened again and
+    // again (every refresh) do not compile their statements again. Callers bind,
+    // step and reset it within one call and ask for no other cached statement
+    // meanwhile. One is kept per distinct text; the texts come from the program's
+    // few record sources and field lists.
+    Statement& cachedStatement(const QString& sql);
 
     struct Impl;
 

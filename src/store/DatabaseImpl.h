@@ -3,6 +3,9 @@
 #include "Connection.h"
 #include "Database.h"
 #include "SchemaDdl.h"
+#include "Statement.h"
+
+#include <map>
 
 namespace store {
 
@@ -10,6 +13,8 @@ namespace store {
 struct Database::Impl {
     ConnectionHandle connection;
     QString path;
+    // After the connection, so that they are finalized before it closes.
+    std::map<QString, Statement> statements;
 
     sqlite3* db() const { return connection.get(); }
     SqlErrorContext context(const QString& table = QString()) const {

@@ -67,6 +67,40 @@ DateResult parseDateText(const QString& text) {
     return {QDateTime(), DateProblem::NotADate};
 }
 
+namespace {
+
+// The number written by count digits at text[start], or -1 when one is no digit.
+int digitsAt(QStringView text, qsizetype start, int count) {
+    int value = 0;
+    for (qsizetype i = start; i < start + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<QDateTime> parseStoredDateText(QStringView text) {
+    // yyyy-MM-dd hh:mm:ss
+    // 0123456789012345678
+    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
+        text[13] != u':' || text[16] != u':')
+        return std::nullopt;
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 5, 2);
+    const int day = digitsAt(text, 8, 2);
+    const int hour = digitsAt(text, 11, 2);
+    const int minute = digitsAt(text, 14, 2);
+    const int second = digitsAt(text, 17, 2);
+    if (year < kFirstYear || year > kLastYear || !QDate::isValid(year, month, day) ||
+        !QTime::isValid(hour, minute, second, 0))
+        return std::nullopt;
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);
+}
+
 DateResult checkedDateTime(const QDate& date, const QTime& time) {
     if (!date.isValid())
         return {QDateTime(), DateProblem::NotADate};

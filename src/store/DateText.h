@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringView>
+#include <optional>
 
 namespace store {
 
@@ -29,6 +31,12 @@ struct DateResult {
 // is 1945); three or four digits are taken as written. Without AM/PM the hour
 // runs 0..23, with it 1..12.
 DateResult parseDateText(const QString& text);
+
+// The store's own stored form "yyyy-MM-dd hh:mm:ss", read without the general
+// parser: every row read goes through here. Gives nothing for any other text (or
+// an impossible or out-of-range date), which parseDateText then reads or refuses;
+// whatever it gives is what parseDateText gives for the same text.
+std::optional<QDateTime> parseStoredDateText(QStringView text);
 
 // Checks the year range of a date and time from elsewhere (seconds kept, milliseconds
 // dropped) and gives it as the store's wall-clock value.

@@ -47,13 +47,15 @@ SqlErrorContext DynasetRecordset::context(bool deleting) const {
 }
 
 Statement& DynasetRecordset::statement(const QString& sql) const {
-    auto it = m_statements.find(sql);
-    if (it == m_statements.end())
-        it = m_statements.emplace(sql, Statement(db(), sql)).first;
-    return it->second;
+    return m_database->cachedStatement(sql);
 }
 
 int DynasetRecordset::fieldIndex(const QString& field) const {
+    // Callers mostly spell the name as the table does; that is the cheap comparison.
+    // Names of one table never differ by letter case alone, so either finds the same.
+    for (qsizetype i = 0; i < m_table.fields.size(); ++i)
+        if (m_table.fields[i].name == field)
+            return int(i);
     for (qsizetype i = 0; i < m_table.fields.size(); ++i)
         if (sameName(m_table.fields[i].name, field))
             return int(i);
@@ -257,15 +259,16 @@ FieldType DynasetRecordset::fieldType(const QString& field) const {
 }
 
 bool DynasetRecordset::readRow(qint64 key, QVector<QVariant>* values) const {
-    // Read on every move: prepared once and kept.
-    if (!m_readRow.get())
-        m_readRow = Statement(db(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                        .arg(quotedList(fieldNames()), quoted(m_table.name)));
-    Statement& stmt = m_readRow;
+    // Read on every move: the text is made once per set.
+    if (!m_readRow)
+        m_readRow = &statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                   .arg(quotedList(fieldNames()), quoted(m_table.name)));
+    Statement& stmt = *m_readRow;
     ResetGuard guard(stmt);
     stmt.bind(1, key);
     const int rc = stmt.step();
-    checkSqlite(db(), rc, context());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        raiseSqlite(db(), rc, context());
     if (rc != SQLITE_ROW)
         return false;
     values->resize(m_table.fields.size());
@@ -326,6 +329,8 @@ void DynasetRecordset::Edit() {
     m_pending = values;
     m_touched = QVector<bool>(m_table.fields.size(), false);
     m_mode = EditMode::Edit;
+    if (m_observer)
+        m_observer->editStarted();
 }
 
 void DynasetRecordset::CancelUpdate() {

@@ -8,7 +8,6 @@
 #include "Statement.h"
 
 #include <QVector>
-#include <map>
 #include <memory>
 
 namespace store {
@@ -94,8 +93,7 @@ private:
 
     mutable std::optional<qint64> m_cachedKey;
     mutable QVector<QVariant> m_cachedValues;
-    mutable std::map<QString, Statement> m_statements; // prepared once, reset after each use
-    mutable Statement m_readRow;
+    mutable Statement* m_readRow = nullptr; // kept by the database; asked for on every move
 };
 
 } // namespace store

@@ -23,6 +23,7 @@ public:
     virtual void aboutToUpdate() {} // Update was called; write pending values now
     virtual void repositioned() {}  // a move, bookmark set, FindFirst or Requery
     virtual void addNewStarted() {} // AddNew: the pending row is blank
+    virtual void editStarted() {}   // Edit: the pending row is the current row as stored
     virtual void editCancelled() {} // CancelUpdate: the current row shows again
     virtual void updated() {}       // Update stored the pending row
     virtual void deleted() {}       // Delete: no current row until a move

@@ -4,6 +4,13 @@
 
 namespace store {
 
+namespace {
+
+// Lookups by scanning a set before its keys are sorted for binary search.
+constexpr int kScansBeforeSorting = 32;
+
+} // namespace
+
 RowKeys::RowKeys(std::vector<qint64> keys) : m_keys(std::move(keys)) {
     m_keys.shrink_to_fit();
     m_ascending = std::is_sorted(m_keys.begin(), m_keys.end()) &&
@@ -40,8 +47,13 @@ int RowKeys::indexOf(qint64 key) const {
         const auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key);
         return it != m_keys.end() && *it == key ? int(it - m_keys.begin()) : -1;
     }
-    if (m_byKey.size() != m_keys.size())
+    if (m_byKey.size() != m_keys.size()) {
+        // A set read afresh is mostly searched once (the row just saved): a scan
+        // answers at once, where sorting would cost as much as dozens of scans.
+        if (++m_scans <= kScansBeforeSorting)
+            return scanFor(key);
         buildSortedIndex();
+    }
     const auto it = std::lower_bound(m_byKey.begin(), m_byKey.end(), key,
                                      [this](std::uint32_t i, qint64 k) { return m_keys[i] < k; });
     return it != m_byKey.end() && m_keys[*it] == key ? int(*it) : -1;
@@ -63,6 +75,11 @@ void RowKeys::markDeleted(int index) {
     const auto it = std::lower_bound(m_deleted.begin(), m_deleted.end(), index);
     if (it == m_deleted.end() || *it != index)
         m_deleted.insert(it, index);
+}
+
+int RowKeys::scanFor(qint64 key) const {
+    const auto it = std::find(m_keys.begin(), m_keys.end(), key);
+    return it != m_keys.end() ? int(it - m_keys.begin()) : -1;
 }
 
 void RowKeys::buildSortedIndex() const {

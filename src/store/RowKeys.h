@@ -8,8 +8,8 @@ namespace store {
 
 // The rows of a record set, as their row numbers in the order of its select text,
 // shared by the set and its clones. Deleted rows keep their place (moves skip them)
-// so that positions and bookmarks stay put. About 8 bytes a row, 12 once a row
-// has been looked up by its number in a set that is not in row-number order.
+// so that positions and bookmarks stay put. About 8 bytes a row, 12 once many rows
+// have been looked up by their numbers in a set that is not in row-number order.
 class RowKeys {
 public:
     explicit RowKeys(std::vector<qint64> keys);
@@ -34,11 +34,13 @@ public:
 
 private:
     void buildSortedIndex() const;
+    int scanFor(qint64 key) const;
 
     std::vector<qint64> m_keys;
     std::vector<int> m_deleted; // indexes of deleted rows, ascending; few
     bool m_ascending = true;    // row numbers rise with the index: search them directly
     mutable std::vector<std::uint32_t> m_byKey; // indexes sorted by row number, built on demand
+    mutable int m_scans = 0;                    // lookups made by scanning, before m_byKey
 };
 
 } // namespace store

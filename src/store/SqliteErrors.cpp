@@ -2,6 +2,7 @@
 
 #include "StoreErrors.h"
 
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace store {
@@ -62,11 +63,24 @@ QString constraintDetail(sqlite3* db) {
 
 } // namespace
 
-void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& given) {
+void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& context) {
+    raiseSqlite(db, rc, context, db ? sqlite3_system_errno(db) : 0);
+}
+
+void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& given, int systemErrno) {
     SqlErrorContext context = given;
     if (context.file.isEmpty() && db)
         context.file = QString::fromUtf8(sqlite3_db_filename(db, "main"));
     const QString file = fileWords(context);
+    // SQLite reports a write refused by the system as a plain I/O or open failure.
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) {
+        if (systemErrno == ENOSPC || systemErrno == EDQUOT)
+            rc = SQLITE_FULL;
+        else if (primary == SQLITE_IOERR &&
+                 (systemErrno == EROFS || systemErrno == EPERM || systemErrno == EACCES))
+            rc = SQLITE_READONLY; // e.g. the file was made immutable while open
+    }
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT:
         raiseConstraint(db, rc, context);

@@ -17,8 +17,11 @@ struct SqlErrorContext {
     std::function<QString()> primaryTable;
 };
 
-// Throws the store's error for SQLite's (extended) result code rc.
+// Throws the store's error for SQLite's (extended) result code rc. For a failed
+// file operation the system's error number (SQLite keeps it on the connection)
+// tells a full disk or quota and a file that became read-only from other faults.
 [[noreturn]] void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& context);
+[[noreturn]] void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& context, int systemErrno);
 
 // Throws unless rc is SQLITE_OK, SQLITE_ROW or SQLITE_DONE.
 inline void checkSqlite(sqlite3* db, int rc, const SqlErrorContext& context) {

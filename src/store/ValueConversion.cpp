@@ -347,8 +347,12 @@ QVariant toFieldValue(const FieldDef& field, const QVariant& input) {
     case FieldType::Date:
         return toDate(field, input);
     case FieldType::Text:
-    case FieldType::Memo:
-        return toText(field, input);
+    case FieldType::Memo: {
+        // Text fields hold no zero-length text: a value that shows as nothing (an
+        // invalid date, say) is no value, like empty typed text.
+        const QString text = toText(field, input);
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     }
     mismatch(field, input, expectedText(field.type));
 }
@@ -385,6 +389,8 @@ QVariant fromStorage(const FieldDef& field, const QVariant& stored) {
     const Kind kind = kindOf(stored);
     if (kind == Kind::Null)
         return QVariant();
+    // Every field of every row read comes through here: what the store itself wrote
+    // is taken directly, and only other values go through the general conversion.
     switch (field.type) {
     case FieldType::Currency:
         // Our own files hold the amount scaled by 10000 as an integer; a real number
@@ -394,6 +400,8 @@ QVariant fromStorage(const FieldDef& field, const QVariant& stored) {
         return toFieldValue(field, stored);
     case FieldType::Date:
         if (kind == Kind::Text) {
+            if (std::optional<QDateTime> own = parseStoredDateText(stored.toString()))
+                return *own;
             const QString text = textOf(stored).trimmed();
             if (!parseDateText(text).ok()) {
                 // Other tools write ISO 8601 with milliseconds or a zone letter.
@@ -411,9 +419,28 @@ QVariant fromStorage(const FieldDef& field, const QVariant& stored) {
         return text.isEmpty() ? QVariant() : QVariant(text);
     }
     case FieldType::Boolean:
+        if (kind == Kind::Integer)
+            return stored.toLongLong() != 0;
+        break;
     case FieldType::Integer:
     case FieldType::Long:
+        if (kind == Kind::Integer) {
+            const qint64 number = stored.toLongLong();
+            const bool fits = field.type == FieldType::Integer
+                                  ? number >= std::numeric_limits<qint16>::min() &&
+                                        number <= std::numeric_limits<qint16>::max()
+                                  : number >= std::numeric_limits<qint32>::min() &&
+                                        number <= std::numeric_limits<qint32>::max();
+            if (fits)
+                return int(number);
+        }
+        break; // out of range: the general conversion names the field and the range
     case FieldType::Single:
+        if (kind == Kind::Real) {
+            const float single = float(stored.toDouble());
+            if (std::isfinite(single))
+                return single == 0.0f ? 0.0f : single; // +0, as the general conversion gives
+        }
         break;
     }
     return toFieldValue(field, stored);

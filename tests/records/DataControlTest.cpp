@@ -182,4 +182,24 @@ TEST_F(DataControlTest, EmptySetShowsBlankFieldsAndStillSignalsReposition) {
     EXPECT_TRUE(place.text().isEmpty());
 }
 
+TEST_F(DataControlTest, DeletingTheLastRowLeavesNothingDeletedOnShow) {
+    data.setRecordSource(QStringLiteral("Select * from Trip where TripID = 1"));
+    data.Refresh();
+    QSignalSpy reposition(&data, &DataControl::Reposition);
+    data.Recordset()->Delete();
+    EXPECT_EQ(reposition.count(), 1);
+    EXPECT_TRUE(place.text().isEmpty());
+    EXPECT_TRUE(cost.text().isEmpty());
+}
+
+TEST_F(DataControlTest, DeleteWithRowsLeftWaitsForTheMove) {
+    data.Refresh();
+    QSignalSpy reposition(&data, &DataControl::Reposition);
+    data.Recordset()->Delete();
+    EXPECT_EQ(reposition.count(), 0);
+    data.Recordset()->MoveNext();
+    EXPECT_EQ(reposition.count(), 1);
+    EXPECT_EQ(place.text(), QStringLiteral("Boise"));
+}
+
 } // namespace

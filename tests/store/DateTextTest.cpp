@@ -79,3 +79,25 @@ TEST(DateText, YearsOutsideOneHundredTo9999AreOutOfRange) {
     EXPECT_EQ(checkedDateTime(QDate(2024, 1, 1), QTime(8, 30, 15, 999)).value,
               at(2024, 1, 1, 8, 30, 15));
 }
+
+TEST(DateText, TheStoredFormIsReadAsTheGeneralParserReadsIt) {
+    for (const char* text : {"2024-03-15 08:30:15", "0100-01-01 00:00:00", "9999-12-31 23:59:59",
+                             "2024-02-29 00:00:00", "1955-07-04 12:00:00"}) {
+        const std::optional<QDateTime> stored = parseStoredDateText(QString::fromUtf8(text));
+        ASSERT_TRUE(stored.has_value()) << text;
+        EXPECT_EQ(*stored, parsed(text)) << text;
+        EXPECT_EQ(stored->timeSpec(), Qt::UTC) << text;
+    }
+}
+
+TEST(DateText, AnythingButAValidStoredFormIsLeftToTheGeneralParser) {
+    // No such day or time, out of range, or another layout: none is read here, so
+    // the general parser reads or refuses each as it always has.
+    for (const char* text :
+         {"2023-02-29 00:00:00", "2024-13-01 00:00:00", "2024-00-10 00:00:00",
+          "2024-03-15 24:00:00", "2024-03-15 08:60:00", "2024-03-15 08:30:60",
+          "0099-12-31 23:59:59", "0000-01-01 00:00:00", "2024-03-15T08:30:15", "2024-03-15 08:30",
+          " 2024-03-15 08:30:15", "2024-03-1a 08:30:15", "+024-03-15 08:30:15",
+          "2024/03/15 08:30:15", "2024-03-15 08-30-15", "٢٠٢٤-٠٣-١٥ ٠٨:٣٠:١٥", ""})
+        EXPECT_FALSE(parseStoredDateText(QString::fromUtf8(text)).has_value()) << text;
+}

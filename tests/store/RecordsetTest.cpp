@@ -68,6 +68,15 @@ TEST_F(TripsFixture, OpensOnTheFirstRowInTheOrderOfTheSelectText) {
     EXPECT_EQ(rs->tableName(), QStringLiteral("Trip"));
 }
 
+TEST_F(TripsFixture, FieldsAreReadByNameInAnyLetterCase) {
+    auto rs = open();
+    EXPECT_EQ(rs->value(QStringLiteral("miles")), rs->value(QStringLiteral("Miles")));
+    EXPECT_EQ(rs->value(QStringLiteral("TRIPID")).toLongLong(), trips[0]);
+    EXPECT_EQ(rs->value(QStringLiteral("tripDate")).toDateTime(),
+              QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
+    EXPECT_STORE_ERROR(rs->value(QStringLiteral("Mile")), errItemNotFound);
+}
+
 TEST_F(TripsFixture, MovesSetBofAndEofAtTheEndsAndRefuseToGoFurther) {
     auto rs = open();
     rs->MovePrevious();
@@ -351,4 +360,45 @@ TEST(Recordset, ValuesRoundTripThroughTheFile) {
     EXPECT_EQ(sqlite3_column_int64(stmt, 1), 123456);
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)), "integer");
     sqlite3_finalize(stmt);
+}
+
+TEST(Recordset, SetsReadAndWriteTheirTableAfterItIsRebuiltForANewRelation) {
+    // Prepared statements are kept with the database between sets: they must follow
+    // the table when a new relation rebuilds it, and be held to the new relation.
+    TinyDb tiny;
+    const qint64 trip =
+        tiny.addTrip(tiny.addOwner(QStringLiteral("Ann")), QStringLiteral("2024-01-02"), 10);
+    TableDef stop = tiny.db->CreateTableDef(QStringLiteral("Stop"));
+    FieldDef key = stop.CreateField(QStringLiteral("StopID"), FieldType::Long);
+    key.attributes = dbAutoIncrField;
+    stop.fields << key << stop.CreateField(QStringLiteral("TripID"), FieldType::Long)
+                << stop.CreateField(QStringLiteral("Name"), FieldType::Text, 10);
+    tiny.db->appendTableDef(stop);
+
+    const auto addStop = [&](Recordset& set, qint64 tripKey, const QString& name) {
+        set.AddNew();
+        set.setValue(QStringLiteral("TripID"), tripKey);
+        set.setValue(QStringLiteral("Name"), name);
+        set.Update();
+        set.setBookmark(set.LastModified());
+        return set.value(QStringLiteral("Name")).toString();
+    };
+    auto stops = tiny.db->OpenRecordset(QStringLiteral("Stop"));
+    EXPECT_EQ(addStop(*stops, trip, QStringLiteral("Depot")), QStringLiteral("Depot"));
+
+    RelationDef relation = tiny.db->CreateRelation(
+        QStringLiteral("TripStop"), QStringLiteral("Trip"), QStringLiteral("Stop"),
+        dbRelationUpdateCascade | dbRelationDeleteCascade);
+    relation.fields << relation.CreateField(QStringLiteral("TripID"));
+    tiny.db->appendRelation(relation);
+
+    EXPECT_EQ(addStop(*stops, trip, QStringLiteral("Market")), QStringLiteral("Market"));
+    stops->MoveFirst();
+    EXPECT_EQ(stops->value(QStringLiteral("Name")).toString(), QStringLiteral("Depot"));
+    auto again = tiny.db->OpenRecordset(QStringLiteral("Stop"));
+    EXPECT_EQ(again->RecordCount(), 2);
+    EXPECT_STORE_ERROR(addStop(*again, trip + 100, QStringLiteral("Nowhere")),
+                       errRelatedRecordRequired);
+    EXPECT_EQ(tiny.count(QStringLiteral("Stop")), 2);
+    EXPECT_EQ(fileProblems(tiny.path), QString());
 }

@@ -3,6 +3,7 @@
 #include "store/StoreErrors.h"
 
 #include <QTimeZone>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -264,6 +265,52 @@ TEST(ValueConversion, ValuesWrittenByOtherToolsAreReadSensibly) {
         }
     }
     EXPECT_THROW(fromStorage(year, qint64(99999)), platform::AppError);
+}
+
+TEST(ValueConversion, StoredValuesAreReadAsTheirFieldTypes) {
+    EXPECT_EQ(fromStorage(year, qint64(-32768)), QVariant(-32768));
+    EXPECT_EQ(fromStorage(year, qint64(1998)).typeId(), QMetaType::Int);
+    EXPECT_EQ(fromStorage(mileage, qint64(std::numeric_limits<int>::min())),
+              QVariant(std::numeric_limits<int>::min()));
+    EXPECT_EQ(fromStorage(full, qint64(-1)), QVariant(true));
+    EXPECT_EQ(fromStorage(full, qint64(0)), QVariant(false));
+    EXPECT_EQ(fromStorage(full, qint64(2)), QVariant(true));
+    EXPECT_EQ(fromStorage(gallons, double(12.3f)), QVariant(12.3f));
+    const QVariant zero = fromStorage(gallons, -0.0);
+    EXPECT_EQ(zero.typeId(), QMetaType::Float);
+    EXPECT_FALSE(std::signbit(zero.toFloat())); // no "-0" in the gallons box
+    const QVariant date = fromStorage(fuelDate, "2024-03-05 08:30:15");
+    EXPECT_EQ(date, QVariant(at(2024, 3, 5, 8, 30, 15)));
+    EXPECT_EQ(date.toDateTime().timeSpec(), Qt::UTC);
+}
+
+TEST(ValueConversion, StoredValuesThatDoNotFitTheFieldFailNamingIt) {
+    // Written by another tool: refused on reading just as on typing.
+    const QList<QPair<FieldDef, QVariant>> overflows = {
+        {year, qint64(40000)},
+        {year, qint64(-32769)},
+        {mileage, qint64(std::numeric_limits<int>::max()) + 1},
+        {gallons, 1e39},
+        {gallons, -std::numeric_limits<double>::infinity()},
+        {fuelDate, "0050-01-01 00:00:00"},
+    };
+    for (const auto& [field, stored] : overflows) {
+        try {
+            fromStorage(field, stored);
+            ADD_FAILURE() << "no error for " << stored.toString().toStdString();
+        } catch (const platform::AppError& error) {
+            EXPECT_EQ(error.number(), errOverflow) << stored.toString().toStdString();
+            EXPECT_TRUE(error.text().contains(field.name));
+        }
+    }
+    EXPECT_THROW(fromStorage(gallons, std::numeric_limits<double>::quiet_NaN()),
+                 platform::AppError);
+    try {
+        fromStorage(fuelDate, "2023-02-29 00:00:00");
+        ADD_FAILURE() << "no error for a day that does not exist";
+    } catch (const platform::AppError& error) {
+        EXPECT_EQ(error.number(), errTypeMismatch);
+    }
 }
 
 TEST(ValueConversion, SqlTypeNamesReadBack) {

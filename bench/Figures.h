@@ -1,0 +1,29 @@
+#pragma once
+
+#include "BenchFile.h"
+#include "Report.h"
+
+#include <string>
+
+namespace bench {
+
+// Where the figures are measured: a filled file and a folder for scratch copies.
+struct BenchSetup {
+    std::string folder;
+    std::string file;
+    FileShape shape;
+    int rounds = 15; // samples of each side per figure
+};
+
+// Each measures ours against raw SQLite in turns, on the same file (the delete on
+// two copies of it, so that both remove the same rows).
+Figure openAndMoveLast(const BenchSetup& setup);
+Figure movePreviousAndRead(const BenchSetup& setup);
+Figure updateOneField(const BenchSetup& setup);
+Figure findFirstByKey(const BenchSetup& setup);
+Figure findFirstAfterOpening(const BenchSetup& setup);
+Figure deleteVehicleCascading(const BenchSetup& setup);
+Figure memoryPerRow(const BenchSetup& setup);
+Figure createDatabase(const BenchSetup& setup);
+
+} // namespace bench

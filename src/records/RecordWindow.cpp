@@ -1,0 +1,143 @@
+#include "RecordWindow.h"
+
+#include "DataControl.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "shell/MDIForm1.h"
+#include "shell/Twips.h"
+#include "shell/modAPIWrapr.h"
+#include "shell/modDrivolex.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace records {
+
+RecordWindow::RecordWindow(shell::MDIForm1& frame) : m_frame(frame) {}
+
+RecordWindow::~RecordWindow() = default;
+
+void RecordWindow::attach() {
+    m_subWindow = m_frame.addChildWindow(this);
+}
+
+void RecordWindow::loadOrDiscard() {
+    try {
+        Form_Load();
+        for (const QPointer<DataControl>& source : m_dataControls)
+            if (source)
+                source->openIfNeeded();
+    } catch (...) {
+        // A window that could not load is not shown half-made; the sub-window owns it.
+        delete m_subWindow.data();
+        throw;
+    }
+    m_loaded = true;
+    connect(m_frame.mdiArea(), &QMdiArea::subWindowActivated, this,
+            &RecordWindow::subWindowActivated);
+}
+
+void RecordWindow::subWindowActivated(QMdiSubWindow* window) {
+    // A null window means the frame lost the focus or has no active child: the MDI
+    // children did not change places, so neither event is due.
+    if (!m_loaded || m_closed || !window)
+        return;
+    if (window == m_subWindow && !m_active) {
+        m_active = true;
+        platform::runReported([this] { Form_Activate(); });
+    } else if (window != m_subWindow && m_active) {
+        m_active = false;
+        platform::runReported([this] { Form_Deactivate(); });
+    }
+}
+
+void RecordWindow::placeInFrame(double widthTwips, double heightTwips) {
+    QMdiSubWindow& sub = *m_subWindow;
+    sub.resize(shell::twipsToPixels(widthTwips, &sub), shell::twipsToPixels(heightTwips, &sub));
+    shell::modDrivolex::TrimSystemMenu(sub);
+    shell::modAPIWrapr::HookWindow(&sub, shell::modAPIWrapr::kLockBoth);
+    shell::modDrivolex::CenterForm(m_frame, *this);
+}
+
+void RecordWindow::Unload() {
+    m_unloading = true;
+    if (m_subWindow)
+        m_subWindow->close(); // deletes the window once control returns to the event loop
+    m_unloading = false;
+}
+
+void RecordWindow::closeEvent(QCloseEvent* event) {
+    if (!m_unloading && !m_frame.isUnloading()) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    platform::runReported([this] { Form_Unload(); });
+    event->accept();
+}
+
+void RecordWindow::setControls(std::initializer_list<QWidget*> controls) {
+    m_controls.clear();
+    for (QWidget* control : controls)
+        m_controls.append(control);
+}
+
+QList<QWidget*> RecordWindow::Controls() const {
+    QList<QWidget*> controls;
+    for (const QPointer<QWidget>& control : m_controls)
+        controls.append(control.data());
+    return controls;
+}
+
+void RecordWindow::DisableControls(bool flag) {
+    shell::modDrivolex::DisableControls(Controls(), flag);
+}
+
+void RecordWindow::addDataControl(DataControl* source) {
+    m_dataControls.append(source);
+}
+
+void RecordWindow::ShutdownEnabled(bool enabled) {
+    m_shutdownEnabled = enabled;
+    m_frame.ShutdownEnabled(enabled);
+}
+
+void RecordWindow::showErrorBox(const platform::AppError& error) {
+    platform::MsgBox(QStringLiteral("Error #") + QString::number(error.number()) +
+                         QStringLiteral("\r\n") + error.text(),
+                     platform::vbExclamation, QStringLiteral("Error"));
+}
+
+QList<RecordWindow::ControlState> RecordWindow::captureState() const {
+    QList<ControlState> state;
+    for (const QPointer<QWidget>& control : m_controls)
+        if (control)
+            // A control's own settings, not what its container makes of them.
+            state.append(
+                {control, !control->isHidden(), !control->testAttribute(Qt::WA_ForceDisabled)});
+    return state;
+}
+
+void RecordWindow::restoreState(const QList<ControlState>& state) {
+    for (const ControlState& saved : state) {
+        if (!saved.control)
+            continue;
+        saved.control->setEnabled(saved.enabled);
+        saved.control->setVisible(saved.visible);
+    }
+}
+
+void RecordWindow::runKeepingState(const std::function<void()>& handler) {
+    const QList<ControlState> before = captureState();
+    const bool shutdownEnabled = m_shutdownEnabled;
+    try {
+        handler();
+    } catch (const platform::AppError& error) {
+        restoreState(before);
+        ShutdownEnabled(shutdownEnabled);
+        showErrorBox(error);
+    }
+}
+
+} // namespace records

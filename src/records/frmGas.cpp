@@ -1,0 +1,273 @@
+// The fuel window's handlers: picking the vehicle, the editing cycle on its rows of
+// table Fuel, the cost display and the miles per gallon.
+#include "frmGas.h"
+
+#include "BoundTextBox.h"
+#include "DataControl.h"
+#include "Format.h"
+#include "VehicleSelector.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "shell/AppState.h"
+#include "store/Recordset.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace records {
+
+namespace {
+// The window's outer size in twips.
+constexpr double kWidth = 6705;
+constexpr double kHeight = 3735;
+
+const QString kNoVehicle = QStringLiteral("Select * from Fuel where VehicleID = 0");
+
+QString vehicleSource(int vehicleId) {
+    return QStringLiteral("Select * from Fuel where VehicleID = ") + QString::number(vehicleId) +
+           QStringLiteral(" Order by FuelDate, FuelMiles");
+}
+
+// A tank left without a Full value shows unticked: it counts as a partial fill.
+bool isFull(const store::Recordset& rs) {
+    const QVariant full = rs.value(QStringLiteral("FuelFull"));
+    return !full.isNull() && full.toBool();
+}
+
+// Sets Activating for the span of an activation, also when a step fails.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~ScopedFlag() { m_flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& m_flag;
+};
+} // namespace
+
+store::Recordset& frmGas::records() const {
+    return *Data1->Recordset();
+}
+
+bool frmGas::isEmpty() const {
+    return records().isBOF() && records().isEOF();
+}
+
+void frmGas::Form_Load() {
+    placeInFrame(kWidth, kHeight);
+    FirstActivate = true;
+    Frame1->setEnabled(false);
+    Data1->setDatabaseName(shell::DatabasePath);
+    datVehicle->setDatabaseName(shell::DatabasePath);
+    // No vehicle has the key 0: the window opens with no rows.
+    Data1->setRecordSource(kNoVehicle);
+    Data1->Refresh();
+}
+
+void frmGas::Form_Activate() {
+    ScopedFlag activating(Activating);
+    if (FirstActivate) {
+        // Only the selector, Add and Close until a vehicle is picked.
+        DisableControls(true);
+        EnableAddClose();
+        FirstActivate = false;
+    }
+    // Vehicles may have come or gone in the vehicle window meanwhile. Reselecting the
+    // remembered one raises a click that Activating turns away: the rows stay.
+    FillVehicleCombo();
+    SelectVehicle(*cboVehicleID, LastVehicleID);
+}
+
+void frmGas::Form_Deactivate() {
+    // With no vehicle selected the remembered one stays.
+    try {
+        LastVehicleID = SelectedVehicleID(*cboVehicleID);
+    } catch (const platform::AppError&) {
+    }
+}
+
+void frmGas::Form_Unload() {
+    LastVehicleID = -1;
+}
+
+void frmGas::FillVehicleCombo() {
+    records::FillVehicleCombo(*cboVehicleID, *datVehicle);
+}
+
+void frmGas::cboVehicleID_Click() {
+    if (Editing || Activating)
+        return;
+    Data1->setRecordSource(vehicleSource(SelectedVehicleID(*cboVehicleID)));
+    Data1->Refresh();
+    if (isEmpty()) {
+        DisableControls(true);
+        EnableAddClose();
+    } else {
+        records().MoveLast(); // the latest purchase
+        DisableControls(false);
+        Frame1->setEnabled(false);
+    }
+}
+
+void frmGas::EnableAddClose() {
+    cmdAdd->setEnabled(true);
+    cmdClose->setEnabled(true);
+    cboVehicleID->setEnabled(true);
+}
+
+void frmGas::SetEditMode(bool editing) {
+    // Hiding Add and Edit uncovers Update and Cancel beneath them. The selector stays
+    // usable; cboVehicleID_Click ignores it while Editing.
+    cmdAdd->setVisible(!editing);
+    cmdEdit->setVisible(!editing);
+    cmdDelete->setVisible(!editing);
+    cmdClose->setVisible(!editing);
+    Frame1->setEnabled(editing);
+    Data1->setEnabled(!editing);
+    ShutdownEnabled(!editing);
+    Editing = editing;
+}
+
+void frmGas::cmdAdd_Click() {
+    try {
+        // With no rows only Add and Close were usable; a saved row needs them all.
+        if (isEmpty())
+            DisableControls(false);
+        SetEditMode(true);
+        records().AddNew();
+        txtDate->setFocus();
+    } catch (const platform::AppError& error) {
+        showErrorBox(error);
+        SetEditMode(false);
+        DisableControls(true);
+    }
+}
+
+void frmGas::cmdEdit_Click() {
+    runKeepingState([this] {
+        SetEditMode(true);
+        records().Edit();
+    });
+}
+
+void frmGas::cmdUpdate_Click() {
+    try {
+        // The row belongs to the vehicle selected now, new or changed alike.
+        records().setValue(QStringLiteral("VehicleID"), SelectedVehicleID(*cboVehicleID));
+        records().Update();
+        records().setBookmark(records().LastModified());
+        const int key = records().value(QStringLiteral("FuelID")).toInt();
+        // Read the rows again so the saved one takes its place in date order, then
+        // stand on it. A row moved to another vehicle is not found: the first stays.
+        Data1->Refresh();
+        records().FindFirst(QStringLiteral("FuelID = ") + QString::number(key));
+        SetEditMode(false);
+    } catch (const platform::AppError& error) {
+        // Back to browsing; the new or changed row stays pending with what was typed.
+        showErrorBox(error);
+        SetEditMode(false);
+    }
+}
+
+void frmGas::cmdCancel_Click() {
+    runKeepingState([this] {
+        // Tested while the new row is still pending: an Add on an empty list.
+        if (isEmpty()) {
+            DisableControls(true);
+            EnableAddClose();
+        }
+        SetEditMode(false);
+        records().CancelUpdate();
+    });
+}
+
+void frmGas::cmdDelete_Click() {
+    runKeepingState([this] {
+        const int answer = platform::MsgBox(
+            QStringLiteral("Are you sure you want to delete the current record?"),
+            platform::vbYesNo | platform::vbQuestion, QStringLiteral("Delete Record?"));
+        if (answer != platform::vbYes)
+            return;
+        store::Recordset& rs = records();
+        rs.Delete();
+        // Land on the row before; when the first row went, on the new first row.
+        if (!rs.isBOF())
+            rs.MovePrevious();
+        if (!rs.isEOF() && rs.AbsolutePosition() == -1)
+            rs.MoveNext();
+        if (rs.RecordCount() == 0) {
+            DisableControls(true);
+            cmdAdd->setEnabled(true);
+            cmdClose->setEnabled(true);
+            cboVehicleID->setEnabled(true);
+        }
+    });
+}
+
+void frmGas::cmdClose_Click() {
+    Unload();
+}
+
+void frmGas::Data1_Reposition() {
+    const store::Recordset& rs = records();
+    Data1->setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
+                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
+    if (!txtCost->text().isEmpty()) {
+        txtCost->setText(Format(rs.value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
+        // Only a display: an Edit that leaves the cost alone must not write the rounded
+        // amount back over the stored one.
+        txtCost->clearChanged();
+    }
+    GetMpg();
+}
+
+void frmGas::txtCost_LostFocus() {
+    // Text that is no number stays as typed; Update then names the field.
+    const QString formatted = Format(txtCost->text(), QStringLiteral("$###.00"));
+    if (formatted != txtCost->text())
+        txtCost->setText(formatted);
+}
+
+void frmGas::GetMpg() {
+    if (txtGals->text().isEmpty() || txtMiles->text().isEmpty()) {
+        lblMPG->setText(QString());
+        return;
+    }
+    // A clone standing on the current row walks back without moving the window.
+    const std::unique_ptr<store::Recordset> rs = records().Clone();
+    rs->setBookmark(records().bookmark());
+    lblMPG->setText(QString());
+    if (!isFull(*rs))
+        return;
+
+    const QVariant milesValue = rs->value(QStringLiteral("FuelMiles"));
+    const QVariant gallonsValue = rs->value(QStringLiteral("FuelGals"));
+    if (milesValue.isNull() || gallonsValue.isNull())
+        return;
+    // Single precision throughout, as the fields hold it.
+    const float miles = milesValue.toFloat();
+    float gallons = gallonsValue.toFloat();
+    for (;;) {
+        rs->MovePrevious();
+        if (rs->isBOF())
+            return; // no earlier full tank
+        if (!isFull(*rs)) {
+            // A partial fill between two full tanks counts toward the distance.
+            gallons += rs->value(QStringLiteral("FuelGals")).toFloat();
+            continue;
+        }
+        const QVariant previousValue = rs->value(QStringLiteral("FuelMiles"));
+        // Without the earlier odometer or any gallons there is no figure to show.
+        if (previousValue.isNull() || gallons == 0.0f)
+            return;
+        const float mpg = (miles - previousValue.toFloat()) / gallons;
+        lblMPG->setText(Format(QVariant(mpg), QStringLiteral("##.00")));
+        return;
+    }
+}
+
+} // namespace records

@@ -1,0 +1,147 @@
+// The vehicle window's handlers: the editing cycle on table VehicleInfo.
+#include "frmVehicleInfo.h"
+
+#include "BoundTextBox.h"
+#include "DataControl.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "shell/AppState.h"
+#include "store/Recordset.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace records {
+
+namespace {
+// The window's outer size in twips.
+constexpr double kWidth = 5595;
+constexpr double kHeight = 3840;
+} // namespace
+
+store::Recordset& frmVehicleInfo::records() const {
+    return *Data1->Recordset();
+}
+
+bool frmVehicleInfo::isEmpty() const {
+    return records().isBOF() && records().isEOF();
+}
+
+void frmVehicleInfo::Form_Load() {
+    placeInFrame(kWidth, kHeight);
+    FirstActivate = true;
+    Frame1->setEnabled(false);
+    // The record source "VehicleInfo" is part of the design; it opens after this.
+    Data1->setDatabaseName(shell::DatabasePath);
+}
+
+void frmVehicleInfo::Form_Activate() {
+    // Only the first activation does anything: later ones keep the current row.
+    if (!FirstActivate)
+        return;
+    if (isEmpty()) {
+        DisableControls(true);
+        EnableAddClose();
+    } else {
+        records().MoveLast();
+        DisableControls(false);
+        Frame1->setEnabled(false);
+    }
+    FirstActivate = false;
+}
+
+void frmVehicleInfo::EnableAddClose() {
+    cmdAdd->setEnabled(true);
+    cmdClose->setEnabled(true);
+}
+
+void frmVehicleInfo::SetEditMode(bool editing) {
+    // Hiding Add and Edit uncovers Update and Cancel beneath them.
+    cmdAdd->setVisible(!editing);
+    cmdEdit->setVisible(!editing);
+    cmdDelete->setVisible(!editing);
+    cmdClose->setVisible(!editing);
+    Frame1->setEnabled(editing);
+    Data1->setEnabled(!editing);
+    ShutdownEnabled(!editing);
+}
+
+void frmVehicleInfo::cmdAdd_Click() {
+    try {
+        // On an empty table only Add and Close were usable; a saved row needs them all.
+        if (isEmpty())
+            DisableControls(false);
+        SetEditMode(true);
+        records().AddNew();
+        txtLookUp->setFocus();
+    } catch (const platform::AppError& error) {
+        showErrorBox(error);
+        SetEditMode(false);
+        DisableControls(true);
+    }
+}
+
+void frmVehicleInfo::cmdEdit_Click() {
+    runKeepingState([this] {
+        SetEditMode(true);
+        records().Edit();
+    });
+}
+
+void frmVehicleInfo::cmdUpdate_Click() {
+    try {
+        records().Update();
+        records().setBookmark(records().LastModified());
+        SetEditMode(false);
+    } catch (const platform::AppError& error) {
+        // Back to browsing; the new or changed row stays pending with what was typed.
+        showErrorBox(error);
+        SetEditMode(false);
+    }
+}
+
+void frmVehicleInfo::cmdCancel_Click() {
+    runKeepingState([this] {
+        // Tested while the new row is still pending: an Add on an empty table.
+        if (isEmpty()) {
+            DisableControls(true);
+            EnableAddClose();
+        }
+        SetEditMode(false);
+        records().CancelUpdate();
+    });
+}
+
+void frmVehicleInfo::cmdDelete_Click() {
+    runKeepingState([this] {
+        const int answer = platform::MsgBox(
+            QStringLiteral("Are you sure you want to delete the current record?"),
+            platform::vbYesNo | platform::vbQuestion, QStringLiteral("Delete Record?"));
+        if (answer != platform::vbYes)
+            return;
+        store::Recordset& rs = records();
+        rs.Delete();
+        // Land on the row before; when the first row went, on the new first row.
+        if (!rs.isBOF())
+            rs.MovePrevious();
+        if (!rs.isEOF() && rs.AbsolutePosition() == -1)
+            rs.MoveNext();
+        if (rs.RecordCount() == 0) {
+            DisableControls(true);
+            cmdAdd->setEnabled(true);
+            cmdClose->setEnabled(true);
+        }
+    });
+}
+
+void frmVehicleInfo::cmdClose_Click() {
+    Unload();
+}
+
+void frmVehicleInfo::Data1_Reposition() {
+    const store::Recordset& rs = records();
+    Data1->setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
+                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
+}
+
+} // namespace records

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "records/RecordWindows.h"
+#include "shell/ShellTestSupport.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/modCreateDB.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+
+namespace records_test {
+
+// One value read straight from the file (empty text for no row or no value).
+inline QString scalar(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    QString result;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_text(stmt, 0))
+        result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return result;
+}
+
+inline void execute(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+}
+
+// The buttons a user can press: shown, enabled and not covered by another button.
+inline QStringList usableButtons(QWidget& window) {
+    QStringList usable;
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        const QPoint centre = button->geometry().center();
+        if (button->isVisible() && button->isEnabled() && window.childAt(centre) == button)
+            usable << button->objectName();
+    }
+    usable.sort();
+    return usable;
+}
+
+// A main window whose remembered database is a new file with the program's layout,
+// its Window menu wired to the real record windows, shown and active.
+class RecordWindowTest : public shell_test::ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("cars.mdb"));
+        ASSERT_TRUE(modCreateDB::CreateNewDatabase(path));
+        modCreateDB::CurrentDatabase.reset();
+        boxes.clear();
+    }
+
+    shell::MDIForm1& showFrame() {
+        shell_test::rememberPath(path);
+        makeForm();
+        records::registerRecordWindows(*form);
+        form->resize(900, 700);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return *form;
+    }
+
+    // Rows of VehicleInfo by look-up text, with a year, through the record store.
+    void addVehicles(const QStringList& lookups) {
+        auto db = store::Database::OpenDatabase(path);
+        auto rs = db->OpenRecordset(QStringLiteral("VehicleInfo"));
+        int year = 2001;
+        for (const QString& lookup : lookups) {
+            rs->AddNew();
+            rs->setValue(QStringLiteral("VehicleLookup"), lookup);
+            rs->setValue(QStringLiteral("VehicleYear"), year++);
+            rs->Update();
+        }
+    }
+
+    int count(const char* table) const {
+        return scalar(path, (QByteArray("SELECT count(*) FROM ") + table).constData()).toInt();
+    }
+
+    // The file is sound: no damage, no row whose owner is missing.
+    void expectFileConsistent() const {
+        EXPECT_EQ(scalar(path, "PRAGMA integrity_check"), QStringLiteral("ok"));
+        EXPECT_EQ(scalar(path, "PRAGMA foreign_key_check"), QString());
+    }
+
+    // Exit and the session's end are refused, with the main window's box.
+    void expectCloseRefused() {
+        const int before = boxes.count();
+        EXPECT_FALSE(form->sessionMayEnd());
+        ASSERT_EQ(boxes.count(), before + 1);
+        EXPECT_EQ(boxes.last().title, QStringLiteral("Can Not Shutdown"));
+    }
+    void expectCloseAllowed() {
+        const int before = boxes.count();
+        EXPECT_TRUE(form->sessionMayEnd());
+        EXPECT_EQ(boxes.count(), before);
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+} // namespace records_test

@@ -1,0 +1,189 @@
+// What the vehicle window does with values the file cannot hold, with files made by
+// other programs and with failures of the store in every handler.
+#include "VehicleWindowFixture.h"
+
+#include "store/StoreErrors.h"
+
+using namespace records_test;
+using namespace store;
+
+namespace {
+
+class VehicleErrorsTest : public VehicleWindowTest {
+protected:
+    // A file made by another program: VehicleInfo with or without its serial number,
+    // and a Fuel table whose relation to it may or may not cascade.
+    void useForeignFile(bool withSerial, int fuelRelation) {
+        path = dir.filePath(QStringLiteral("other.mdb"));
+        auto db = Database::CreateDatabase(path, QLatin1String(dbLangGeneral));
+        TableDef vehicles = db->CreateTableDef(QStringLiteral("VehicleInfo"));
+        FieldDef key = vehicles.CreateField(QStringLiteral("VehicleID"), FieldType::Long);
+        key.attributes = dbAutoIncrField;
+        vehicles.fields << vehicles.CreateField(QStringLiteral("VehicleLookup"), FieldType::Text,
+                                                10)
+                        << key
+                        << vehicles.CreateField(QStringLiteral("VehicleMake"), FieldType::Text, 15)
+                        << vehicles.CreateField(QStringLiteral("VehicleModel"), FieldType::Text, 15)
+                        << vehicles.CreateField(QStringLiteral("VehicleYear"), FieldType::Integer);
+        if (withSerial)
+            vehicles.fields << vehicles.CreateField(QStringLiteral("VehicleSerialNum"),
+                                                    FieldType::Text, 25);
+        db->appendTableDef(vehicles);
+        IndexDef primary = vehicles.CreateIndex(QStringLiteral("PrimaryKey"));
+        primary.fields << QStringLiteral("VehicleID");
+        primary.primary = primary.unique = true;
+        db->appendIndex(vehicles.name, primary);
+
+        TableDef fuel = db->CreateTableDef(QStringLiteral("Fuel"));
+        FieldDef fuelKey = fuel.CreateField(QStringLiteral("FuelId"), FieldType::Long);
+        fuelKey.attributes = dbAutoIncrField;
+        fuel.fields << fuelKey << fuel.CreateField(QStringLiteral("VehicleID"), FieldType::Long);
+        db->appendTableDef(fuel);
+        RelationDef relation = db->CreateRelation(QStringLiteral("VehicleInfoFuel"), vehicles.name,
+                                                  fuel.name, fuelRelation);
+        relation.fields << relation.CreateField(QStringLiteral("VehicleID"));
+        relation.field(QStringLiteral("VehicleID"))->foreignName = QStringLiteral("VehicleID");
+        db->appendRelation(relation);
+    }
+
+    // Starts a new row with a good look-up text and puts one value into one box.
+    void addWith(QLineEdit* box, const QString& text) {
+        click(window->cmdAdd);
+        typeFromFocus({"Good"});
+        retype(box, text);
+        click(window->cmdUpdate);
+    }
+};
+
+} // namespace
+
+TEST_F(VehicleErrorsTest, ValueTheFieldCannotHoldIsReportedAndKeptPending) {
+    addVehicles({"Alpha"});
+    open();
+    const struct {
+        QLineEdit* box;
+        QString text;
+        int number;
+        const char* field;
+    } cases[] = {
+        {window->txtYear, QStringLiteral("abc"), errTypeMismatch, "VehicleYear"},
+        {window->txtYear, QStringLiteral("40000"), errOverflow, "VehicleYear"},
+        {window->txtLookUp, QStringLiteral("ABCDEFGHIJK"), errFieldTooSmall, "VehicleLookup"},
+        {window->txtSerialNum, QString(26, QLatin1Char('S')), errFieldTooSmall, "VehicleSerialNum"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        boxes.clear();
+        addWith(c.box, c.text);
+        ASSERT_EQ(boxes.count(), 1);
+        expectErrorBox(c.number, QLatin1String(c.field));
+        expectBrowse();                   // back to browsing ...
+        EXPECT_EQ(c.box->text(), c.text); // ... with what was typed still there
+        EXPECT_EQ(window->Data1->EditMode(), EditMode::AddNew) << "the new row is still pending";
+        expectCloseAllowed();
+        EXPECT_EQ(count("VehicleInfo"), 1);
+        expectFileConsistent();
+    }
+}
+
+TEST_F(VehicleErrorsTest, BrowsingAfterAFailedUpdateDropsThePendingRow) {
+    addVehicles({"Alpha", "Bravo"});
+    open();
+    addWith(window->txtYear, QStringLiteral("abc"));
+    ASSERT_EQ(boxes.count(), 1);
+    navigate("btnFirst");
+    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
+    EXPECT_EQ(window->txtYear->text(), QStringLiteral("2001"));
+    EXPECT_EQ(window->Data1->EditMode(), EditMode::None);
+
+    click(window->cmdEdit); // the cycle goes on as usual
+    retype(window->txtMake, QStringLiteral("Saab"));
+    click(window->cmdUpdate);
+    expectBrowse();
+    EXPECT_EQ(scalar(path, "SELECT VehicleMake FROM VehicleInfo WHERE VehicleLookup = 'Alpha'"),
+              QStringLiteral("Saab"));
+    EXPECT_EQ(count("VehicleInfo"), 2);
+    EXPECT_EQ(boxes.count(), 1);
+}
+
+TEST_F(VehicleErrorsTest, EmptyLookUpStoresTheRowWithNoValue) {
+    open();
+    click(window->cmdAdd);
+    typeFromFocus({"", "Volvo", "", "", QString(25, QLatin1Char('9'))});
+    click(window->cmdUpdate);
+    EXPECT_EQ(boxes.count(), 0);
+    expectBrowse();
+    EXPECT_EQ(scalar(path, "SELECT (VehicleLookup IS NULL) || (VehicleYear IS NULL) || "
+                           "length(VehicleSerialNum) FROM VehicleInfo"),
+              QStringLiteral("1125"));
+}
+
+TEST_F(VehicleErrorsTest, FailedAddLeavesNothingButTheLabels) {
+    useForeignFile(false, dbRelationDeleteCascade);
+    open();
+    expectEmpty(false);
+    click(window->cmdAdd);
+    ASSERT_EQ(boxes.count(), 1);
+    expectErrorBox(errItemNotFound, QStringLiteral("VehicleSerialNum"));
+    EXPECT_EQ(usable(), QStringList());
+    for (QPushButton* b : {window->cmdAdd, window->cmdEdit, window->cmdDelete, window->cmdClose})
+        EXPECT_TRUE(b->isVisible() && !b->isEnabled()) << b->objectName().toStdString();
+    EXPECT_FALSE(window->Frame1->isEnabled());
+    EXPECT_FALSE(window->Data1->isEnabled());
+    for (QLabel* label : window->Label1)
+        EXPECT_TRUE(label->isEnabledTo(window->Frame1)) << "labels keep their own state";
+    expectCloseAllowed(); // the window goes with the main window
+}
+
+TEST_F(VehicleErrorsTest, FailedEditIsReportedAndTheWindowKeepsBrowsing) {
+    addVehicles({"Alpha", "Bravo"});
+    open();
+    execute(path, "DELETE FROM VehicleInfo WHERE VehicleLookup = 'Bravo'"); // another program
+    click(window->cmdEdit);
+    ASSERT_EQ(boxes.count(), 1);
+    expectErrorBox(errNoCurrentRecord, QString());
+    expectBrowse();
+    expectCloseAllowed();
+
+    navigate("btnFirst");
+    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
+}
+
+TEST_F(VehicleErrorsTest, RefusedDeleteIsReportedAndChangesNothing) {
+    useForeignFile(true, 0);
+    addVehicles({"Alpha", "Bravo"});
+    execute(path, "INSERT INTO Fuel (VehicleID) VALUES (2)");
+    open();
+    click(window->cmdDelete);
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_EQ(boxes.boxes()[0].title, QStringLiteral("Delete Record?"));
+    expectErrorBox(errRelatedRecordsExist, QString());
+    expectBrowse();
+    EXPECT_EQ(caption(), QStringLiteral("Record 2 of 2"));
+    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Bravo"));
+    EXPECT_EQ(count("VehicleInfo"), 2);
+    expectFileConsistent();
+}
+
+// After a failed save of a new row, Edit works on the current vehicle as stored: what
+// was typed for the new row must not be written over it.
+TEST_F(VehicleErrorsTest, EditAfterAFailedAddShowsAndKeepsTheCurrentRow) {
+    addVehicles({"Alpha"});
+    open();
+    click(window->cmdAdd);
+    typeFromFocus({"Ghost", "Tesla"});
+    retype(window->txtYear, QStringLiteral("abc"));
+    click(window->cmdUpdate);
+    ASSERT_EQ(boxes.count(), 1);
+
+    click(window->cmdEdit);
+    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
+    EXPECT_EQ(window->txtYear->text(), QStringLiteral("2001"));
+    click(window->cmdUpdate);
+    expectBrowse();
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_EQ(scalar(path, "SELECT VehicleLookup || '/' || VehicleYear || '/' || "
+                           "ifnull(VehicleMake, '-') FROM VehicleInfo"),
+              QStringLiteral("Alpha/2001/-"));
+    EXPECT_EQ(count("VehicleInfo"), 1);
+}
