@@ -28,6 +28,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Drivolex"));
     QApplication::setApplicationName(QStringLiteral("Drivolex"));
+    // Lets a desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("drivolex"));
     QApplication::setWindowIcon(QIcon(about::appIconPixmap(64)));
     platform::setAppHelpFile(platform::locateManual());
 

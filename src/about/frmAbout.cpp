@@ -32,6 +32,13 @@ const QString kSysInfoProgram = QStringLiteral("MSINFO32.EXE");
 
 constexpr std::uint32_t kValueBufferSize = 1024;
 
+// Measures in pixels at 96 dots per inch; on a denser screen that Qt does not scale
+// for us they grow with its dots per inch.
+constexpr int kBoxWidth = 520;
+constexpr int kIconSize = 48;
+constexpr int kGap = 8;
+constexpr int kWideGap = 12;
+
 QLabel* label(QWidget* parent, const char* name, const QString& caption) {
     auto* control = new QLabel(caption, parent);
     control->setObjectName(QLatin1String(name));
@@ -85,7 +92,10 @@ frmAbout::frmAbout(QWidget* parent)
     cmdOK->setDefault(true);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
-    picIcon->setPixmap(appIconPixmap(48, devicePixelRatioF()));
+    const auto scaled = [dpi = logicalDpiX()](int pixelsAt96) {
+        return qRound(pixelsAt96 * qMax(dpi, 96) / 96.0);
+    };
+    picIcon->setPixmap(appIconPixmap(scaled(kIconSize), devicePixelRatioF()));
     picIcon->setAlignment(Qt::AlignTop);
     lblTitle->setFont([font = lblTitle->font()]() mutable {
         font.setBold(true);
@@ -98,11 +108,11 @@ frmAbout::frmAbout(QWidget* parent)
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
     texts->addWidget(lblVersion);
-    texts->addSpacing(8);
+    texts->addSpacing(scaled(kGap));
     texts->addWidget(lblDescription);
     auto* top = new QHBoxLayout;
     top->addWidget(picIcon, 0, Qt::AlignTop);
-    top->addSpacing(12);
+    top->addSpacing(scaled(kWideGap));
     top->addLayout(texts, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -111,23 +121,26 @@ frmAbout::frmAbout(QWidget* parent)
     buttons->addStretch();
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(lblDisclaimer, 1);
-    bottom->addSpacing(12);
+    bottom->addSpacing(scaled(kWideGap));
     bottom->addLayout(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addSpacing(8);
+    layout->addSpacing(scaled(kGap));
     layout->addWidget(Line1[0]);
     layout->addWidget(Line1[1]);
     layout->setSpacing(0);
-    layout->addSpacing(8);
+    layout->addSpacing(scaled(kGap));
     layout->addLayout(bottom);
-    setFixedWidth(520);
 
     connect(cmdOK, &QPushButton::clicked, this, platform::reported([this] { cmdOK_Click(); }));
     connect(cmdSysInfo, &QPushButton::clicked, this,
             platform::reported([this] { cmdSysInfo_Click(); }));
     Form_Load();
+    // The wrapped texts decide the height: the layout's own minimum counts one line per
+    // label, which with large fonts cuts the description and the warning off.
+    const int width = scaled(kBoxWidth);
+    setFixedSize(width, layout->totalHeightForWidth(width));
 }
 
 void frmAbout::Form_Load() {

@@ -5,11 +5,13 @@
 #include "platform/ProcessStarter.h"
 #include "support/MsgBoxRecorder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -188,4 +190,29 @@ TEST_F(AboutTest, FailedStartShowsTheFailureBoxAndTheBoxStaysOpen) {
     EXPECT_EQ(started, QStringList{QStringLiteral("/opt/missing")});
     expectUnavailableBoxOnly();
     EXPECT_TRUE(box.isVisible());
+}
+
+// Large fonts (a dense screen without scaling, or the user's choice) wrap the texts
+// onto more lines; the box grows to hold them instead of cutting them off.
+TEST(AboutLayout, EveryTextFitsWhateverTheFontSize) {
+    const QFont normal = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(normal); });
+    for (const qreal factor : {1.0, 2.0, 3.0}) {
+        QFont font = normal;
+        font.setPointSizeF(normal.pointSizeF() * factor);
+        QApplication::setFont(font);
+        frmAbout box;
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+        for (QLabel* text : {box.lblTitle, box.lblVersion, box.lblDescription, box.lblDisclaimer}) {
+            const int needed = text->hasHeightForWidth() ? text->heightForWidth(text->width())
+                                                         : text->sizeHint().height();
+            EXPECT_GE(text->height(), needed) << text->objectName().toStdString() << " x" << factor;
+            EXPECT_TRUE(box.rect().contains(text->geometry()))
+                << text->objectName().toStdString() << " x" << factor;
+        }
+        for (QPushButton* button : {box.cmdOK, box.cmdSysInfo})
+            EXPECT_GE(button->width(), button->sizeHint().width())
+                << button->objectName().toStdString() << " x" << factor;
+    }
 }
