@@ -237,17 +237,20 @@ void frmGas::GetMpg() {
         lblMPG->setText(QString());
         return;
     }
-    // A clone standing on the current row walks back without moving the window.
-    const std::unique_ptr<store::Recordset> rs = records().Clone();
-    rs->setBookmark(records().bookmark());
+    // The current row is read where the window stands; only the walk back needs a
+    // clone, so a row that is not a full tank costs no clone and no extra read.
+    const store::Recordset& current = records();
     lblMPG->setText(QString());
-    if (!isFull(*rs))
+    if (!isFull(current))
         return;
 
-    const QVariant milesValue = rs->value(QStringLiteral("FuelMiles"));
-    const QVariant gallonsValue = rs->value(QStringLiteral("FuelGals"));
+    const QVariant milesValue = current.value(QStringLiteral("FuelMiles"));
+    const QVariant gallonsValue = current.value(QStringLiteral("FuelGals"));
     if (milesValue.isNull() || gallonsValue.isNull())
         return;
+    // A clone standing on the current row walks back without moving the window.
+    const std::unique_ptr<store::Recordset> rs = current.Clone();
+    rs->setBookmark(current.bookmark());
     // Single precision throughout, as the fields hold it.
     const float miles = milesValue.toFloat();
     float gallons = gallonsValue.toFloat();
