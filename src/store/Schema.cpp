@@ -11,10 +11,10 @@ constexpr int kCascade = dbRelationUpdateCascade | dbRelationDeleteCascade;
 
 } // namespace
 
-const std::vector<TableSpec>& tables() {
+const std::vector<TableLayout>& tables() {
     // Field order, names (letter case included), types and sizes as the files hold them;
     // the key is not always the first field.
-    static const std::vector<TableSpec> all = {
+    static const std::vector<TableLayout> all = {
         {"Fuel",
          {{"FuelDate", FieldType::Date},
           {"FuelGals", FieldType::Single},
@@ -61,15 +61,15 @@ const std::vector<TableSpec>& tables() {
     return all;
 }
 
-const TableSpec& table(const QString& name) {
-    for (const TableSpec& spec : tables())
-        if (name.compare(QLatin1String(spec.name), Qt::CaseInsensitive) == 0)
-            return spec;
+const TableLayout& table(const QString& name) {
+    for (const TableLayout& layout : tables())
+        if (name.compare(QLatin1String(layout.name), Qt::CaseInsensitive) == 0)
+            return layout;
     raise(errTableNotFound, QStringLiteral("There is no table '%1' in the layout.").arg(name));
 }
 
-const std::vector<RelationSpec>& relations() {
-    static const std::vector<RelationSpec> all = {
+const std::vector<RelationLayout>& relations() {
+    static const std::vector<RelationLayout> all = {
         {"VehicleInfoFuel", "VehicleInfo", "Fuel", "VehicleID", kCascade},
         {"VehicleInfoWorkOrder", "VehicleInfo", "Workorder", "VehicleID", kCascade},
         {"WorkOrderWorkDone", "WorkOrder", "WorkDone", "WorkOrderID", kCascade},
@@ -85,18 +85,18 @@ void verifyLayout(const Database& db) {
         raise(errNotADatabase,
               QStringLiteral("'%1' is not a Drivolex database: %2.").arg(db.path(), what));
     };
-    for (const TableSpec& spec : tables()) {
-        const auto stored = db.tableDef(QLatin1String(spec.name));
+    for (const TableLayout& layout : tables()) {
+        const auto stored = db.tableDef(QLatin1String(layout.name));
         if (!stored)
-            notOurs(QStringLiteral("table '%1' is missing").arg(QLatin1String(spec.name)));
-        for (const FieldSpec& field : spec.fields) {
+            notOurs(QStringLiteral("table '%1' is missing").arg(QLatin1String(layout.name)));
+        for (const FieldLayout& field : layout.fields) {
             const FieldDef* found = stored->field(QLatin1String(field.name));
             if (!found)
                 notOurs(QStringLiteral("field '%1' of table '%2' is missing")
-                            .arg(QLatin1String(field.name), QLatin1String(spec.name)));
+                            .arg(QLatin1String(field.name), QLatin1String(layout.name)));
             if (found->type != field.type)
                 notOurs(QStringLiteral("field '%1' of table '%2' has another type")
-                            .arg(QLatin1String(field.name), QLatin1String(spec.name)));
+                            .arg(QLatin1String(field.name), QLatin1String(layout.name)));
         }
     }
 }

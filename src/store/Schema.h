@@ -13,20 +13,20 @@ class Database;
 // enforced relations. Database creation builds exactly this; File Open checks it.
 namespace store::schema {
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     FieldType type;
     int size = 0; // Text: maximum length; Memo: 0
     bool autoIncrement = false;
 };
 
-struct TableSpec {
+struct TableLayout {
     const char* name;
-    std::vector<FieldSpec> fields; // in creation order
-    const char* keyField;          // the "PrimaryKey" index's field, spelled as the index names it
+    std::vector<FieldLayout> fields; // in creation order
+    const char* keyField; // the "PrimaryKey" index's field, spelled as the index names it
 };
 
-struct RelationSpec {
+struct RelationLayout {
     const char* name;
     const char* table;        // the primary table
     const char* foreignTable; // spelled as the relation names it
@@ -35,11 +35,11 @@ struct RelationSpec {
 };
 
 // The six tables, in creation order (alphabetical).
-const std::vector<TableSpec>& tables();
+const std::vector<TableLayout>& tables();
 // The table of that name (without regard to case); throws when there is none.
-const TableSpec& table(const QString& name);
+const TableLayout& table(const QString& name);
 // The five relations, in creation order.
-const std::vector<RelationSpec>& relations();
+const std::vector<RelationLayout>& relations();
 
 // The name of every table's one index.
 inline constexpr const char* kPrimaryKeyIndex = "PrimaryKey";

@@ -21,19 +21,19 @@ using namespace store;
 std::shared_ptr<Database> building;
 
 void createTable(const char* name) {
-    const schema::TableSpec& spec = schema::table(QLatin1String(name));
-    TableDef table = building->CreateTableDef(QLatin1String(spec.name));
-    for (const schema::FieldSpec& fieldSpec : spec.fields) {
+    const schema::TableLayout& layout = schema::table(QLatin1String(name));
+    TableDef table = building->CreateTableDef(QLatin1String(layout.name));
+    for (const schema::FieldLayout& fieldLayout : layout.fields) {
         FieldDef field =
-            table.CreateField(QLatin1String(fieldSpec.name), fieldSpec.type, fieldSpec.size);
-        if (fieldSpec.autoIncrement)
+            table.CreateField(QLatin1String(fieldLayout.name), fieldLayout.type, fieldLayout.size);
+        if (fieldLayout.autoIncrement)
             field.attributes = dbAutoIncrField;
         table.fields.append(field);
     }
     building->appendTableDef(table);
 
     IndexDef index = table.CreateIndex(QLatin1String(schema::kPrimaryKeyIndex));
-    index.fields.append(index.CreateField(QLatin1String(spec.keyField)).name);
+    index.fields.append(index.CreateField(QLatin1String(layout.keyField)).name);
     index.primary = true;
     index.unique = true;
     building->appendIndex(table.name, index);
@@ -107,12 +107,12 @@ void CreateWorkOrderMemoTable() {
 }
 
 void CreateRelations() {
-    for (const schema::RelationSpec& spec : schema::relations()) {
+    for (const schema::RelationLayout& layout : schema::relations()) {
         RelationDef relation =
-            building->CreateRelation(QLatin1String(spec.name), QLatin1String(spec.table),
-                                     QLatin1String(spec.foreignTable), spec.attributes);
-        relation.fields.append(relation.CreateField(QLatin1String(spec.field)));
-        relation.field(QLatin1String(spec.field))->foreignName = QLatin1String(spec.field);
+            building->CreateRelation(QLatin1String(layout.name), QLatin1String(layout.table),
+                                     QLatin1String(layout.foreignTable), layout.attributes);
+        relation.fields.append(relation.CreateField(QLatin1String(layout.field)));
+        relation.field(QLatin1String(layout.field))->foreignName = QLatin1String(layout.field);
         building->appendRelation(relation);
     }
 }

@@ -28,25 +28,25 @@ namespace {
 }
 
 void buildLayout(Database& db) {
-    for (const schema::TableSpec& spec : schema::tables()) {
-        TableDef table = db.CreateTableDef(QLatin1String(spec.name));
-        for (const schema::FieldSpec& fieldSpec : spec.fields) {
-            FieldDef field =
-                table.CreateField(QLatin1String(fieldSpec.name), fieldSpec.type, fieldSpec.size);
-            if (fieldSpec.autoIncrement)
+    for (const schema::TableLayout& layout : schema::tables()) {
+        TableDef table = db.CreateTableDef(QLatin1String(layout.name));
+        for (const schema::FieldLayout& fieldLayout : layout.fields) {
+            FieldDef field = table.CreateField(QLatin1String(fieldLayout.name), fieldLayout.type,
+                                               fieldLayout.size);
+            if (fieldLayout.autoIncrement)
                 field.attributes = dbAutoIncrField;
             table.fields << field;
         }
         db.appendTableDef(table);
         db.appendIndex(table.name, IndexDef(QLatin1String(schema::kPrimaryKeyIndex),
-                                            {QLatin1String(spec.keyField)}, true, true));
+                                            {QLatin1String(layout.keyField)}, true, true));
     }
-    for (const schema::RelationSpec& spec : schema::relations()) {
+    for (const schema::RelationLayout& layout : schema::relations()) {
         RelationDef relation =
-            db.CreateRelation(QLatin1String(spec.name), QLatin1String(spec.table),
-                              QLatin1String(spec.foreignTable), spec.attributes);
-        relation.fields << FieldDef(QLatin1String(spec.field), FieldType::Long, 0, 0,
-                                    QLatin1String(spec.field));
+            db.CreateRelation(QLatin1String(layout.name), QLatin1String(layout.table),
+                              QLatin1String(layout.foreignTable), layout.attributes);
+        relation.fields << FieldDef(QLatin1String(layout.field), FieldType::Long, 0, 0,
+                                    QLatin1String(layout.field));
         db.appendRelation(relation);
     }
 }

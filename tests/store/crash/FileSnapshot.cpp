@@ -32,7 +32,7 @@ void deleteWithDependents(Snapshot& snapshot, const QString& table, qint64 key) 
         return;
     const Row row = found->second;
     snapshot[table].erase(found);
-    for (const schema::RelationSpec& relation : schema::relations()) {
+    for (const schema::RelationLayout& relation : schema::relations()) {
         if (tableName(QLatin1String(relation.table)) != table)
             continue;
         const QString field = QString::fromLatin1(relation.field).toLower();
@@ -51,8 +51,8 @@ void deleteWithDependents(Snapshot& snapshot, const QString& table, qint64 key) 
 Snapshot readSnapshot(const QString& path) {
     auto db = Database::OpenDatabase(path);
     Snapshot snapshot;
-    for (const schema::TableSpec& spec : schema::tables()) {
-        const QString table = QLatin1String(spec.name);
+    for (const schema::TableLayout& layout : schema::tables()) {
+        const QString table = QLatin1String(layout.name);
         Rows& rows = snapshot[table];
         auto rs = db->OpenRecordset(table);
         const QStringList fields = rs->fieldNames();
@@ -61,7 +61,7 @@ Snapshot readSnapshot(const QString& path) {
             for (const QString& name : fields)
                 row.insert(name.toLower(),
                            displayText(FieldDef(name, rs->fieldType(name)), rs->value(name)));
-            rows[rs->value(QLatin1String(spec.keyField)).toLongLong()] = row;
+            rows[rs->value(QLatin1String(layout.keyField)).toLongLong()] = row;
         }
     }
     return snapshot;
@@ -77,7 +77,7 @@ bool applyStep(Snapshot& snapshot, const Step& step, QString* why) {
             return false;
         }
         Row row;
-        for (const schema::FieldSpec& field : schema::table(table).fields)
+        for (const schema::FieldLayout& field : schema::table(table).fields)
             row.insert(QString::fromLatin1(field.name).toLower(), QString());
         for (const auto& [field, value] : step.fields)
             row.insert(field.toLower(), value);
@@ -125,8 +125,8 @@ qint64 addedKey(const Snapshot& before, const Snapshot& after, const QString& ta
 }
 
 QString difference(const Snapshot& expected, const Snapshot& actual) {
-    for (const schema::TableSpec& spec : schema::tables()) {
-        const QString table = QLatin1String(spec.name);
+    for (const schema::TableLayout& layout : schema::tables()) {
+        const QString table = QLatin1String(layout.name);
         const Rows none;
         const auto e = expected.find(table);
         const auto a = actual.find(table);
