@@ -3,6 +3,7 @@
 
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "WindowDesign.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,22 +14,8 @@
 
 namespace records {
 
-namespace {
-
-template <class Widget> Widget* named(QWidget* parent, const char* name) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = named<QPushButton>(parent, name);
-    b->setText(QLatin1String(caption));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
+using design::button;
+using design::named;
 
 frmVehicleInfo::frmVehicleInfo(shell::MDIForm1& frame) : RecordWindow(frame) {
     setObjectName(QStringLiteral("frmVehicleInfo"));

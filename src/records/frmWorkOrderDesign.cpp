@@ -4,6 +4,7 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "DataGrid.h"
+#include "WindowDesign.h"
 #include "store/Currency.h"
 #include "store/Recordset.h"
 
@@ -20,20 +21,10 @@
 
 namespace records {
 
+using design::button;
+using design::named;
+
 namespace {
-
-template <class Widget> Widget* named(QWidget* parent, const char* name) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = named<QPushButton>(parent, name);
-    b->setText(QLatin1String(caption));
-    b->setAutoDefault(false);
-    return b;
-}
 
 DataControl* dataControl(QWidget* parent, const char* name, const char* recordSource) {
     auto* source = named<DataControl>(parent, name);
