@@ -1,5 +1,6 @@
 #include "WindowDesign.h"
 
+#include <QGridLayout>
 #include <QPushButton>
 
 namespace records::design {
@@ -9,6 +10,18 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
     b->setText(QLatin1String(caption));
     b->setAutoDefault(false);
     return b;
+}
+
+QGridLayout* buttonColumn(const EditButtons& buttons) {
+    auto* column = new QGridLayout;
+    column->setVerticalSpacing(3);
+    column->addWidget(buttons.update, 0, 0);
+    column->addWidget(buttons.add, 0, 0);
+    column->addWidget(buttons.cancel, 1, 0);
+    column->addWidget(buttons.edit, 1, 0);
+    column->addWidget(buttons.remove, 2, 0);
+    column->addWidget(buttons.close, 3, 0);
+    return column;
 }
 
 } // namespace records::design

@@ -3,6 +3,7 @@
 #include <QLatin1String>
 #include <QWidget>
 
+class QGridLayout;
 class QPushButton;
 
 namespace records::design {
@@ -16,5 +17,20 @@ template <class Widget> Widget* named(QWidget* parent, const char* name) {
 
 // A command button with its caption; focus does not make it the default button.
 QPushButton* button(QWidget* parent, const char* name, const char* caption);
+
+// The editing buttons of a record window; Update and Cancel are shown in place of Add
+// and Edit while a record is edited.
+struct EditButtons {
+    QPushButton* add;
+    QPushButton* update;
+    QPushButton* edit;
+    QPushButton* cancel;
+    QPushButton* remove;
+    QPushButton* close;
+};
+
+// One column of the buttons: Update shares Add's cell, Cancel Edit's, then Delete and
+// Close.
+QGridLayout* buttonColumn(const EditButtons& buttons);
 
 } // namespace records::design

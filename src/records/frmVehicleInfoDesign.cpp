@@ -15,6 +15,7 @@
 namespace records {
 
 using design::button;
+using design::buttonColumn;
 using design::named;
 
 frmVehicleInfo::frmVehicleInfo(shell::MDIForm1& frame) : RecordWindow(frame) {
@@ -85,14 +86,7 @@ void frmVehicleInfo::layOutControls() {
     }
 
     // One column of buttons at the right: Update shares Add's cell, Cancel Edit's.
-    auto* buttons = new QGridLayout;
-    buttons->setVerticalSpacing(3);
-    buttons->addWidget(cmdUpdate, 0, 0);
-    buttons->addWidget(cmdAdd, 0, 0);
-    buttons->addWidget(cmdCancel, 1, 0);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 2, 0);
-    buttons->addWidget(cmdClose, 3, 0);
+    auto* buttons = buttonColumn({cmdAdd, cmdUpdate, cmdEdit, cmdCancel, cmdDelete, cmdClose});
     buttons->setRowStretch(4, 1);
 
     auto* top = new QHBoxLayout;

@@ -22,6 +22,7 @@
 namespace records {
 
 using design::button;
+using design::buttonColumn;
 using design::named;
 
 namespace {
@@ -192,14 +193,7 @@ void frmWorkOrder::layOutControls() {
 
     // One column of buttons at the right: Update shares New Order's cell, Cancel
     // Edit Order's.
-    auto* buttons = new QGridLayout;
-    buttons->setVerticalSpacing(3);
-    buttons->addWidget(cmdUpdate, 0, 0);
-    buttons->addWidget(cmdAdd, 0, 0);
-    buttons->addWidget(cmdCancel, 1, 0);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 2, 0);
-    buttons->addWidget(cmdClose, 3, 0);
+    auto* buttons = buttonColumn({cmdAdd, cmdUpdate, cmdEdit, cmdCancel, cmdDelete, cmdClose});
 
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
