@@ -4,6 +4,7 @@
 #include "BoundCheckBox.h"
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "WindowDesign.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,22 +16,9 @@
 
 namespace records {
 
-namespace {
-
-template <class Widget> Widget* named(QWidget* parent, const char* name) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = named<QPushButton>(parent, name);
-    b->setText(QLatin1String(caption));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
+using design::button;
+using design::buttonColumn;
+using design::named;
 
 frmGas::frmGas(shell::MDIForm1& frame) : RecordWindow(frame) {
     setObjectName(QStringLiteral("frmGas"));
@@ -131,14 +119,7 @@ void frmGas::layOutControls() {
     fields->setColumnStretch(3, 1);
 
     // One column of buttons at the right: Update shares Add's cell, Cancel Edit's.
-    auto* buttons = new QGridLayout;
-    buttons->setVerticalSpacing(3);
-    buttons->addWidget(cmdUpdate, 0, 0);
-    buttons->addWidget(cmdAdd, 0, 0);
-    buttons->addWidget(cmdCancel, 1, 0);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 2, 0);
-    buttons->addWidget(cmdClose, 3, 0);
+    auto* buttons = buttonColumn({cmdAdd, cmdUpdate, cmdEdit, cmdCancel, cmdDelete, cmdClose});
     buttons->setRowStretch(4, 1);
 
     auto* middle = new QHBoxLayout;

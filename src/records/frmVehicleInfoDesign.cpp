@@ -3,6 +3,7 @@
 
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "WindowDesign.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,22 +14,9 @@
 
 namespace records {
 
-namespace {
-
-template <class Widget> Widget* named(QWidget* parent, const char* name) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = named<QPushButton>(parent, name);
-    b->setText(QLatin1String(caption));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
+using design::button;
+using design::buttonColumn;
+using design::named;
 
 frmVehicleInfo::frmVehicleInfo(shell::MDIForm1& frame) : RecordWindow(frame) {
     setObjectName(QStringLiteral("frmVehicleInfo"));
@@ -98,14 +86,7 @@ void frmVehicleInfo::layOutControls() {
     }
 
     // One column of buttons at the right: Update shares Add's cell, Cancel Edit's.
-    auto* buttons = new QGridLayout;
-    buttons->setVerticalSpacing(3);
-    buttons->addWidget(cmdUpdate, 0, 0);
-    buttons->addWidget(cmdAdd, 0, 0);
-    buttons->addWidget(cmdCancel, 1, 0);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 2, 0);
-    buttons->addWidget(cmdClose, 3, 0);
+    auto* buttons = buttonColumn({cmdAdd, cmdUpdate, cmdEdit, cmdCancel, cmdDelete, cmdClose});
     buttons->setRowStretch(4, 1);
 
     auto* top = new QHBoxLayout;

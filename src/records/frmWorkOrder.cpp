@@ -6,6 +6,7 @@
 #include "DataControl.h"
 #include "DataGrid.h"
 #include "Format.h"
+#include "VehicleSelector.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "shell/AppState.h"
@@ -75,13 +76,8 @@ void frmWorkOrder::Form_Activate() {
     }
     // Vehicles added or renamed meanwhile appear; the orders on show stay as they were.
     FillVehicleCombo();
-    for (int i = 0; i < cboVehicleID->count(); ++i) {
-        if (cboVehicleID->itemData(i).toInt() == LastVehicleID) {
-            cboVehicleID->setCurrentIndex(i);
-            cboVehicleID_Click(); // does nothing while activating
-            break;
-        }
-    }
+    if (SelectVehicle(*cboVehicleID, LastVehicleID))
+        cboVehicleID_Click(); // does nothing while activating
     Activating = false;
 }
 
@@ -94,29 +90,8 @@ void frmWorkOrder::Form_Deactivate() {
 
 void frmWorkOrder::FillVehicleCombo() {
     // A vehicle that cannot be read is left out; the list is never a reason to fail.
-    cboVehicleID->clear();
-    store::Recordset* vehicles = nullptr;
-    ignoringErrors([&] { vehicles = datVehicle->Recordset(); });
-    if (!vehicles)
-        return;
-    ignoringErrors([&] { vehicles->Requery(); });
-    ignoringErrors([&] { vehicles->MoveFirst(); });
-    while (!vehicles->isEOF()) {
-        ignoringErrors([&] {
-            cboVehicleID->addItem(vehicles->value(QStringLiteral("VehicleLookup")).toString());
-        });
-        ignoringErrors([&] {
-            cboVehicleID->setItemData(cboVehicleID->count() - 1,
-                                      vehicles->value(QStringLiteral("VehicleID")).toInt());
-        });
-        try {
-            vehicles->MoveNext();
-        } catch (const platform::AppError&) {
-            break; // a move that fails would fail again
-        }
-    }
     // Filling selects nothing; Form_Activate selects the remembered vehicle.
-    cboVehicleID->setCurrentIndex(-1);
+    records::FillVehicleCombo(*cboVehicleID, *datVehicle);
 }
 
 void frmWorkOrder::EnableAddClose() {

@@ -4,6 +4,7 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "DataGrid.h"
+#include "WindowDesign.h"
 #include "store/Currency.h"
 #include "store/Recordset.h"
 
@@ -20,20 +21,11 @@
 
 namespace records {
 
+using design::button;
+using design::buttonColumn;
+using design::named;
+
 namespace {
-
-template <class Widget> Widget* named(QWidget* parent, const char* name) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = named<QPushButton>(parent, name);
-    b->setText(QLatin1String(caption));
-    b->setAutoDefault(false);
-    return b;
-}
 
 DataControl* dataControl(QWidget* parent, const char* name, const char* recordSource) {
     auto* source = named<DataControl>(parent, name);
@@ -201,14 +193,7 @@ void frmWorkOrder::layOutControls() {
 
     // One column of buttons at the right: Update shares New Order's cell, Cancel
     // Edit Order's.
-    auto* buttons = new QGridLayout;
-    buttons->setVerticalSpacing(3);
-    buttons->addWidget(cmdUpdate, 0, 0);
-    buttons->addWidget(cmdAdd, 0, 0);
-    buttons->addWidget(cmdCancel, 1, 0);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 2, 0);
-    buttons->addWidget(cmdClose, 3, 0);
+    auto* buttons = buttonColumn({cmdAdd, cmdUpdate, cmdEdit, cmdCancel, cmdDelete, cmdClose});
 
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);

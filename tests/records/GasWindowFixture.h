@@ -68,18 +68,8 @@ protected:
         window->cboVehicleID->setCurrentIndex(index);
     }
 
-    static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void navigate(const char* button) {
         click(window->Data1->findChild<QToolButton*>(QLatin1String(button)));
-    }
-    // Replaces a box's text as a user would: select all, type, leave the box.
-    static void retype(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
-        else
-            QTest::keyClicks(box, text);
     }
 
     // Makes the vehicle window the active child, then the fuel window again.
@@ -112,15 +102,6 @@ protected:
         EXPECT_EQ(usable(), (QStringList{"cmdAdd", "cmdClose"}));
         EXPECT_TRUE(window->cboVehicleID->isEnabled());
         EXPECT_FALSE(window->txtDate->isEnabled());
-    }
-
-    void expectErrorBox(int number, const QString& mentions) const {
-        ASSERT_GE(boxes.count(), 1);
-        const QString prefix = QStringLiteral("Error #%1\r\n").arg(number);
-        EXPECT_TRUE(boxes.last().prompt.startsWith(prefix)) << boxes.last().prompt.toStdString();
-        EXPECT_TRUE(boxes.last().prompt.contains(mentions)) << boxes.last().prompt.toStdString();
-        EXPECT_EQ(boxes.last().style, 48);
-        EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
     }
 
     QPointer<records::frmGas> window;

@@ -6,6 +6,7 @@
 #include "store/Recordset.h"
 #include "store/modCreateDB.h"
 
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -92,6 +93,27 @@ protected:
     void expectFileConsistent() const {
         EXPECT_EQ(scalar(path, "PRAGMA integrity_check"), QStringLiteral("ok"));
         EXPECT_EQ(scalar(path, "PRAGMA foreign_key_check"), QString());
+    }
+
+    static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // Replaces a box's text as a user would: select all, type.
+    static void retype(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Delete);
+        else
+            QTest::keyClicks(box, text);
+    }
+
+    // The last box is the window's error box: its number first, then the given words.
+    void expectErrorBox(int number, const QString& mentions) const {
+        ASSERT_GE(boxes.count(), 1);
+        const QString prefix = QStringLiteral("Error #%1\r\n").arg(number);
+        EXPECT_TRUE(boxes.last().prompt.startsWith(prefix)) << boxes.last().prompt.toStdString();
+        EXPECT_TRUE(boxes.last().prompt.contains(mentions)) << boxes.last().prompt.toStdString();
+        EXPECT_EQ(boxes.last().style, 48);
+        EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
     }
 
     // Exit and the session's end are refused, with the main window's box.

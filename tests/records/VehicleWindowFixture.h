@@ -25,7 +25,6 @@ protected:
         return *window;
     }
 
-    static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void navigate(const char* button) {
         click(window->Data1->findChild<QToolButton*>(QLatin1String(button)));
     }
@@ -38,15 +37,6 @@ protected:
             QTest::keyClicks(box, value);
             QTest::keyClick(box, Qt::Key_Tab);
         }
-    }
-    // Replaces a box's text as a user would: select all, type.
-    static void retype(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
-        else
-            QTest::keyClicks(box, text);
     }
 
     QString caption() const { return window->Data1->Caption(); }
@@ -70,14 +60,6 @@ protected:
         EXPECT_EQ(window->Data1->isEnabled(), navigationEnabled);
     }
 
-    void expectErrorBox(int number, const QString& mentions) const {
-        ASSERT_GE(boxes.count(), 1);
-        const QString prefix = QStringLiteral("Error #%1\r\n").arg(number);
-        EXPECT_TRUE(boxes.last().prompt.startsWith(prefix)) << boxes.last().prompt.toStdString();
-        EXPECT_TRUE(boxes.last().prompt.contains(mentions)) << boxes.last().prompt.toStdString();
-        EXPECT_EQ(boxes.last().style, 48);
-        EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
-    }
     void expectDeleteQuestion() const {
         ASSERT_GE(boxes.count(), 1);
         EXPECT_EQ(boxes.last().prompt,

@@ -77,7 +77,6 @@ protected:
                {{"WorkOrderID", order}, {"WorkOrderMemo", QLatin1String(tag)}});
     }
 
-    static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void navigate(const char* button) {
         click(window->Data1->findChild<QToolButton*>(QLatin1String(button)));
     }
@@ -87,15 +86,6 @@ protected:
         ASSERT_GE(index, 0) << lookup.toStdString();
         window->cboVehicleID->setCurrentIndex(index);
         emit window->cboVehicleID->activated(index);
-    }
-    // Replaces a box's text as a user would: select all, type.
-    static void retype(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
-        else
-            QTest::keyClicks(box, text);
     }
     void makeOtherChildActive() {
         QMdiSubWindow* other = form->addChildWindow(new QLabel(QStringLiteral("other")));
@@ -152,14 +142,6 @@ protected:
             EXPECT_EQ(window->datNotes->RecordSource(),
                       QStringLiteral("Select * from WorkOrderMemo where WorkorderID = ") + key);
         }
-    }
-    void expectErrorBox(int number, const QString& mentions) const {
-        ASSERT_GE(boxes.count(), 1);
-        const QString prefix = QStringLiteral("Error #%1\r\n").arg(number);
-        EXPECT_TRUE(boxes.last().prompt.startsWith(prefix)) << boxes.last().prompt.toStdString();
-        EXPECT_TRUE(boxes.last().prompt.contains(mentions)) << boxes.last().prompt.toStdString();
-        EXPECT_EQ(boxes.last().style, 48);
-        EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
     }
 
     QPointer<records::frmWorkOrder> window;
