@@ -68,7 +68,14 @@ TEST(CrashSafety, KilledWritersLeaveEveryAcknowledgedChangeInASoundFile) {
                            {QStringLiteral("steps"), path, QString::number(random()),
                             QString::number(ChildProcess::kReportFd)});
         ASSERT_TRUE(child.started());
-        QByteArray out = child.readFor(std::uniform_int_distribution<int>(5, 400)(random));
+        // The kill's moment counts from the child's first report, so that a slow
+        // start (a busy machine, a sanitizer build) does not leave it idle.
+        QByteArray out;
+        QElapsedTimer starting;
+        starting.start();
+        while (!out.contains('\n') && starting.elapsed() < 10000)
+            out += child.readFor(20);
+        out += child.readFor(std::uniform_int_distribution<int>(5, 400)(random));
         const int status = child.kill();
         out += child.readToEnd();
         ++tally.kills;
