@@ -39,13 +39,26 @@ constexpr int kIconSize = 48;
 constexpr int kGap = 8;
 constexpr int kWideGap = 12;
 
+const QColor kEtchShadow(128, 128, 128);
+
 QLabel* label(QWidget* parent, const char* name, const QString& caption) {
     auto* control = new QLabel(caption, parent);
     control->setObjectName(QLatin1String(name));
     return control;
 }
 
-// An etched line: dark grey with a white one just below it.
+// An etched line: dark grey with a white one just below it. On a light background
+// white would not show, so the lower line then takes a grey halfway between the dark
+// line and the background.
+QColor etchHighlight(const QColor& shadow, const QColor& background) {
+    constexpr int kVisibleStep = 32; // lightness steps the eye tells apart on a screen
+    const QColor white(Qt::white);
+    if (white.lightness() - background.lightness() >= kVisibleStep)
+        return white;
+    return QColor((shadow.red() + background.red()) / 2, (shadow.green() + background.green()) / 2,
+                  (shadow.blue() + background.blue()) / 2);
+}
+
 QFrame* etchLine(QWidget* parent, const QColor& colour) {
     auto* line = new QFrame(parent);
     line->setObjectName(QStringLiteral("Line1"));
@@ -79,7 +92,8 @@ frmAbout::frmAbout(QWidget* parent)
       lblTitle(label(this, "lblTitle", QStringLiteral("Application Title"))),
       lblVersion(label(this, "lblVersion", QStringLiteral("Version"))),
       lblDescription(label(this, "lblDescription", QStringLiteral("App Description"))),
-      Line1({etchLine(this, QColor(128, 128, 128)), etchLine(this, Qt::white)}),
+      Line1({etchLine(this, kEtchShadow),
+             etchLine(this, etchHighlight(kEtchShadow, palette().color(QPalette::Window)))}),
       lblDisclaimer(label(this, "lblDisclaimer",
                           QStringLiteral("Warning: this program comes without any warranty. "
                                          "Keep a copy of your database file in a safe place."))),

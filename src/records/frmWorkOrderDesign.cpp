@@ -157,6 +157,12 @@ void frmWorkOrder::createDetailControls() {
     const int total =
         dbgParts->addColumn(QStringLiteral("Total"), QString(), QStringLiteral("Currency"));
     dbgParts->setUnboundValue(total, partTotal);
+    // The narrow columns take the width of their contents and the description the
+    // rest, so that all five fit the window's width, Total included.
+    QHeaderView* partColumns = dbgParts->horizontalHeader();
+    for (int column = 0; column < partColumns->count(); ++column)
+        partColumns->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    partColumns->setSectionResizeMode(2, QHeaderView::Stretch);
     dbgParts->setWrapCellPointer(true);
     (new QVBoxLayout(pages[2]))->addWidget(dbgParts);
 

@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QSessionManager>
 
 namespace shell {
@@ -22,6 +23,16 @@ constexpr double kDesignHeight = 9000;
 
 const QString kLastOpenedKey = QString::fromUtf16(platform::kDatabaseKeyPath);
 const QString kLastOpenedValue = QString::fromUtf16(platform::kLastOpenedValue);
+
+// The design size grows with the screen's dots per inch and scale factor; on a small
+// screen it is cut down to the screen's free area, title bar and borders included.
+void fitToScreen(QWidget& window, const QScreen& screen) {
+    const QSize borders = window.frameGeometry().size() - window.size();
+    const QSize room = screen.availableGeometry().size() - borders;
+    const QSize fitted = window.size().boundedTo(room);
+    if (fitted != window.size())
+        window.resize(fitted);
+}
 } // namespace
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this)) {
@@ -37,8 +48,10 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiAre
 MDIForm1::~MDIForm1() = default;
 
 void MDIForm1::MDIForm_Load() {
-    if (const QScreen* where = screen())
+    if (const QScreen* where = screen()) {
+        fitToScreen(*this, *where);
         modDrivolex::CenterForm(*where, *this);
+    }
     ShutdownEnabled(true);
     DatabasePath =
         registryStore().readText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue);

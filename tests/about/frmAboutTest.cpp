@@ -14,6 +14,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using about::frmAbout;
@@ -79,6 +80,18 @@ TEST_F(AboutTest, ShowsTitleVersionAndDescription) {
     EXPECT_FALSE(box.picIcon->pixmap().isNull());
     ASSERT_EQ(box.Line1.size(), 2);
     EXPECT_NE(box.Line1[0]->styleSheet(), box.Line1[1]->styleSheet());
+    // Both lines of the separator show on the box's background: the dark one and the
+    // one beneath it.
+    const auto lightness = [](const QFrame* line) { // "background-color: #rrggbb;"
+        const QString colour = line->styleSheet().section(QLatin1Char(':'), 1);
+        return QColor(colour.left(colour.indexOf(QLatin1Char(';'))).trimmed()).lightness();
+    };
+    const int background = box.palette().color(QPalette::Window).lightness();
+    const int upper = lightness(box.Line1[0]);
+    const int lower = lightness(box.Line1[1]);
+    EXPECT_GE(std::abs(lower - background), 32) << "the lower line vanishes into the background";
+    EXPECT_GE(background - upper, 32);
+    EXPECT_GT(lower, upper);
     for (const char* name : {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer",
                              "cmdOK", "cmdSysInfo", "Line1"})
         EXPECT_NE(box.findChild<QWidget*>(QLatin1String(name)), nullptr) << name;

@@ -4,12 +4,16 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -135,6 +139,29 @@ TEST(HelpManual, ShippedManualIsFoundAndHasHeadings) {
     ASSERT_NE(window, nullptr);
     EXPECT_GE(window->index()->count(), 5);
     EXPECT_TRUE(window->browser()->toPlainText().contains(QStringLiteral("File, Open")));
+}
+
+TEST(HelpManual, EveryPictureOfTheManualIsShown) {
+    const QString manual = locateManual();
+    QWidget owner;
+    ASSERT_TRUE(WinHelp(&owner, manual, HELP_CONTENTS));
+    QTextBrowser* browser = owner.findChild<HelpWindow*>()->browser();
+    QStringList pictures;
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                pictures.append(it.fragment().charFormat().toImageFormat().name());
+    EXPECT_GE(pictures.size(), 8) << "the manual shows each window";
+    for (const QString& picture : pictures) {
+        EXPECT_FALSE(QFileInfo(picture).isAbsolute())
+            << "found only on this machine: " << picture.toStdString();
+        // The browser reads the file relative to the manual and hands back its bytes.
+        const QVariant data = browser->loadResource(QTextDocument::ImageResource, QUrl(picture));
+        const QImage image = data.canConvert<QImage>() && data.typeId() != QMetaType::QByteArray
+                                 ? data.value<QImage>()
+                                 : QImage::fromData(data.toByteArray());
+        EXPECT_FALSE(image.isNull()) << "missing or unreadable picture " << picture.toStdString();
+    }
 }
 
 TEST(HelpManual, AppHelpFileIsEmptyUntilSet) {

@@ -6,6 +6,8 @@
 #include "store/StoreErrors.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 
 using namespace records_test;
 
@@ -74,6 +76,28 @@ TEST_F(WorkOrderDetailsTest, DetailsFollowTheCurrentOrder) {
     navigate("btnNext");
     EXPECT_EQ(cell(window->dbgParts, 0, 1), QString());
     EXPECT_TRUE(window->txtNotes->toPlainText().isEmpty());
+}
+
+TEST_F(WorkOrderDetailsTest, AllPartColumnsFitTheGridWithLongEntries) {
+    const int order = openOnOneOrder();
+    addRow("PartsUsed", nullptr,
+           {{"WorkOrderId", order},
+            {"PartQty", 12},
+            {"PartNum", QStringLiteral("15400-PLM-A02X")},
+            {"PartDescription", QStringLiteral("Motor oil 0W-20 (quart)")},
+            {"PartCost", QStringLiteral("1234.56")}});
+    navigate("btnLast"); // reads the order's parts again
+    window->SSTab1->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    const QHeaderView* columns = window->dbgParts->horizontalHeader();
+    ASSERT_EQ(columns->count(), 5);
+    EXPECT_LE(columns->length(), window->dbgParts->viewport()->width())
+        << "the Total column is pushed out of sight";
+    const QFontMetrics metrics(window->dbgParts->font());
+    for (int column : {0, 1, 3, 4})
+        EXPECT_GE(columns->sectionSize(column),
+                  metrics.horizontalAdvance(cell(window->dbgParts, 0, column)))
+            << "column " << column << " cuts its text";
 }
 
 TEST_F(WorkOrderDetailsTest, DesignOfTheTabs) {

@@ -64,6 +64,22 @@ TEST_F(ShellTest, LoadCentresTheWindowOnItsScreen) {
     const QRect screen = form->screen()->geometry();
     EXPECT_NEAR(form->x(), screen.x() + (screen.width() - 400) / 2.0, 1.0);
     EXPECT_NEAR(form->y(), screen.y() + (screen.height() - 300) / 2.0, 1.0);
+    EXPECT_EQ(form->size(), QSize(400, 300)) << "a window that fits keeps its size";
+}
+
+TEST_F(ShellTest, LoadCutsAFrameLargerThanTheScreenDownToItsFreeArea) {
+    // As the design size comes out on a screen with twice the dots per inch.
+    makeForm(false);
+    const QRect room = form->screen()->availableGeometry();
+    form->resize(room.width() + 800, room.height() / 2);
+    form->MDIForm_Load();
+    EXPECT_EQ(form->size(), QSize(room.width(), room.height() / 2));
+    EXPECT_GE(form->x(), form->screen()->geometry().x()) << "the left edge stays on the screen";
+
+    form->resize(room.width() + 800, room.height() + 600);
+    form->MDIForm_Load();
+    EXPECT_LE(form->frameGeometry().width(), room.width());
+    EXPECT_LE(form->frameGeometry().height(), room.height());
 }
 
 TEST_F(ShellTest, ClosingIsRefusedUntilLoadAllowsIt) {
