@@ -7,6 +7,7 @@
 // the main window writes while measured.
 
 #include "BenchFile.h"
+#include "Options.h"
 #include "RawSqlite.h"
 #include "Report.h"
 #include "Timing.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QToolButton>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -34,32 +34,6 @@ namespace {
 constexpr double kMicro = 1e6;
 constexpr double kMilli = 1e3;
 constexpr size_t kBatch = 20; // navigation steps timed together in one sample
-
-struct Options {
-    std::string json;
-    std::string folder = ".";
-    int rounds = 15;
-};
-
-Options parseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw std::runtime_error(std::string(argv[i]) + " needs a value");
-            return argv[++i];
-        };
-        if (std::strcmp(argv[i], "--json") == 0)
-            options.json = value();
-        else if (std::strcmp(argv[i], "--dir") == 0)
-            options.folder = value();
-        else if (std::strcmp(argv[i], "--rounds") == 0)
-            options.rounds = std::max(3, std::atoi(value().c_str()));
-        else
-            throw std::runtime_error(std::string("unknown option ") + argv[i]);
-    }
-    return options;
-}
 
 void require(bool condition, const char* what) {
     if (!condition)
@@ -266,7 +240,7 @@ bench::Figure mpgByDistance(FuelWindow& ui, const std::string& file, int rounds)
     return figure("GetMpg at row 50,000 / GetMpg at row 2", "us", samples, kMicro);
 }
 
-int run(const Options& options) {
+int run(const bench::Options& options) {
     namespace fs = std::filesystem;
     fs::create_directories(options.folder);
     const std::string folder = fs::absolute(options.folder).string();
@@ -292,7 +266,7 @@ int run(const Options& options) {
 
 int main(int argc, char** argv) {
     try {
-        const Options options = parseOptions(argc, argv);
+        const bench::Options options = bench::parseOptions(argc, argv);
         // No screen needed, and the remembered path goes to settings of its own.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         const std::string config = std::filesystem::absolute(options.folder).string() + "/config";

@@ -9,57 +9,49 @@
 
 #include "BenchFile.h"
 #include "Figures.h"
+#include "Options.h"
 #include "Report.h"
 #include "Timing.h"
 #include "platform/AppError.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
-struct Options {
-    std::string json;
-    std::string folder = ".";
-    int rounds = 15;
+// The shared options and the two of this benchmark.
+struct StoreOptions {
+    bench::Options common;
     bool reuse = false;
     int only = 0;
 };
 
-Options parseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const auto value = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw std::runtime_error(std::string(argv[i]) + " needs a value");
-            return argv[++i];
-        };
-        if (std::strcmp(argv[i], "--json") == 0)
-            options.json = value();
-        else if (std::strcmp(argv[i], "--dir") == 0)
-            options.folder = value();
-        else if (std::strcmp(argv[i], "--rounds") == 0)
-            options.rounds = std::max(3, std::atoi(value().c_str()));
-        else if (std::strcmp(argv[i], "--only") == 0)
-            options.only = std::atoi(value().c_str());
-        else if (std::strcmp(argv[i], "--reuse") == 0)
-            options.reuse = true;
-        else
-            throw std::runtime_error(std::string("unknown option ") + argv[i]);
-    }
+StoreOptions parseStoreOptions(int argc, char** argv) {
+    StoreOptions options;
+    options.common = bench::parseOptions(
+        argc, argv, [&](const std::string& name, const std::function<std::string()>& value) {
+            if (name == "--only")
+                options.only = std::atoi(value().c_str());
+            else if (name == "--reuse")
+                options.reuse = true;
+            else
+                return false;
+            return true;
+        });
     return options;
 }
 
-int run(const Options& options) {
+int run(const StoreOptions& options) {
     namespace fs = std::filesystem;
-    fs::create_directories(options.folder);
+    fs::create_directories(options.common.folder);
     bench::BenchSetup setup;
-    setup.folder = fs::absolute(options.folder).string();
+    setup.folder = fs::absolute(options.common.folder).string();
     setup.file = setup.folder + "/bench.mdb";
-    setup.rounds = options.rounds;
+    setup.rounds = options.common.rounds;
 
     if (!options.reuse || !fs::exists(setup.file)) {
         fs::remove(setup.file);
@@ -86,8 +78,8 @@ int run(const Options& options) {
         if (++number == options.only || options.only == 0)
             figures.push_back(measure(setup));
     bench::printTable(figures);
-    if (!options.json.empty())
-        bench::writeJson(figures, options.json);
+    if (!options.common.json.empty())
+        bench::writeJson(figures, options.common.json);
     return 0;
 }
 
@@ -95,7 +87,7 @@ int run(const Options& options) {
 
 int main(int argc, char** argv) {
     try {
-        return run(parseOptions(argc, argv));
+        return run(parseStoreOptions(argc, argv));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "drivolex_store_bench: %s\n", error.what());
         return 2;

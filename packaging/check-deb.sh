@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built Drivolex package: its name and version, the files a desktop needs
-# (program, manual, menu entry, icons) and that it depends on the runtime packages
-# the program uses. Prints each problem and exits non-zero if there is any.
+# (program, manual, manual page, menu entry, icons), the copyright and changelog a
+# Debian package carries, and that it depends on the runtime packages the program
+# uses. Prints each problem and exits non-zero if there is any.
 # Usage: packaging/check-deb.sh [PACKAGE.deb]   (default: the one in build-deb)
 set -euo pipefail
 deb=${1:+$(realpath -m "$1")}
@@ -25,7 +26,10 @@ files=$(dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's#^\./#/#')
 required=(/usr/bin/drivolex
           /usr/share/drivolex/manual/index.md
           /usr/share/applications/drivolex.desktop
-          /usr/share/icons/hicolor/scalable/apps/drivolex.svg)
+          /usr/share/icons/hicolor/scalable/apps/drivolex.svg
+          /usr/share/doc/drivolex/copyright
+          /usr/share/doc/drivolex/changelog.gz
+          /usr/share/man/man1/drivolex.1.gz)
 for size in 16 22 24 32 48 64 128 256; do
     required+=("/usr/share/icons/hicolor/${size}x${size}/apps/drivolex.png")
 done
@@ -61,6 +65,21 @@ if [ -f "$desktop" ]; then
 fi
 [ -s "$tmp/usr/share/drivolex/manual/index.md" ] || problem "the manual is empty"
 [ -x "$tmp/usr/bin/drivolex" ] || problem "/usr/bin/drivolex is not executable"
+doc="$tmp/usr/share/doc/drivolex"
+if [ -f "$doc/copyright" ]; then
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+        "$doc/copyright" || problem "the copyright file is not in the machine-readable format"
+fi
+if [ -f "$doc/changelog.gz" ]; then
+    if gzip -t "$doc/changelog.gz" 2>/dev/null; then
+        # The newest entry names the package's own version.
+        newest=$(gzip -dc "$doc/changelog.gz" | sed -n 1p)
+        [[ "$newest" == "drivolex ($version) "* ]] ||
+            problem "the changelog's newest entry is '$newest', not one for version $version"
+    else
+        problem "changelog.gz is not a gzip file"
+    fi
+fi
 
 if [ "$problems" -gt 0 ]; then
     echo "check-deb: $deb has $problems problem(s)" >&2

@@ -1,16 +1,9 @@
 #include "BoundCheckBox.h"
 
-#include "DataControl.h"
-
 namespace records {
 
 BoundCheckBox::BoundCheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {
     connect(this, &QCheckBox::toggled, this, [this] { noteContentChanged(); });
-}
-
-void BoundCheckBox::bind(DataControl* source, const QString& field) {
-    setDataField(field);
-    source->addBoundControl(this);
 }
 
 void BoundCheckBox::showValue(const store::FieldDef&, const QVariant& value) {

@@ -9,11 +9,16 @@ struct FieldDef;
 
 namespace records {
 
+class DataControl;
+
 // What a data source control needs of a control bound to one of its fields: show
 // the current row's value, and hand back what the user (or code) changed.
 class BoundControl {
 public:
     virtual ~BoundControl() = default;
+
+    // Binds the control to a field; the data source shows values and collects changes.
+    void bind(DataControl* source, const QString& field);
 
     QString dataField() const { return m_dataField; }
     void setDataField(const QString& field) { m_dataField = field; }

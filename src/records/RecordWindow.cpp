@@ -7,6 +7,7 @@
 #include "shell/Twips.h"
 #include "shell/modAPIWrapr.h"
 #include "shell/modDrivolex.h"
+#include "store/Recordset.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -107,6 +108,24 @@ void RecordWindow::showErrorBox(const platform::AppError& error) {
     platform::MsgBox(QStringLiteral("Error #") + QString::number(error.number()) +
                          QStringLiteral("\r\n") + error.text(),
                      platform::vbExclamation, QStringLiteral("Error"));
+}
+
+bool RecordWindow::confirmDelete(const QString& prompt) {
+    return platform::MsgBox(prompt, platform::vbYesNo | platform::vbQuestion,
+                            QStringLiteral("Delete Record?")) == platform::vbYes;
+}
+
+void RecordWindow::deleteCurrentRow(store::Recordset& rs) {
+    rs.Delete();
+    if (!rs.isBOF())
+        rs.MovePrevious();
+    if (!rs.isEOF() && rs.AbsolutePosition() == -1)
+        rs.MoveNext();
+}
+
+void RecordWindow::showPosition(DataControl& source, const store::Recordset& rs) {
+    source.setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
+                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
 }
 
 QList<RecordWindow::ControlState> RecordWindow::captureState() const {

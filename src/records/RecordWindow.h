@@ -16,6 +16,9 @@ class AppError;
 namespace shell {
 class MDIForm1;
 }
+namespace store {
+class Recordset;
+}
 
 namespace records {
 
@@ -74,6 +77,15 @@ public:
     // The error box of the trapped handlers: "Error #" + number + CR LF + text,
     // exclamation icon, title "Error".
     static void showErrorBox(const platform::AppError& error);
+
+    // The Delete buttons' question (Yes/No, question icon, title "Delete Record?");
+    // true when the user answers Yes.
+    static bool confirmDelete(const QString& prompt);
+    // Deletes the current row of rs and lands on the row before it; when the first
+    // row went, on the new first row.
+    static void deleteCurrentRow(store::Recordset& rs);
+    // The data source control's caption: "Record " + position + " of " + count.
+    static void showPosition(DataControl& source, const store::Recordset& rs);
 
 protected:
     explicit RecordWindow(shell::MDIForm1& frame);

@@ -7,7 +7,6 @@
 #include "Format.h"
 #include "VehicleSelector.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "shell/AppState.h"
 #include "store/Recordset.h"
 
@@ -187,18 +186,10 @@ void frmGas::cmdCancel_Click() {
 
 void frmGas::cmdDelete_Click() {
     runKeepingState([this] {
-        const int answer = platform::MsgBox(
-            QStringLiteral("Are you sure you want to delete the current record?"),
-            platform::vbYesNo | platform::vbQuestion, QStringLiteral("Delete Record?"));
-        if (answer != platform::vbYes)
+        if (!confirmDelete(QStringLiteral("Are you sure you want to delete the current record?")))
             return;
         store::Recordset& rs = records();
-        rs.Delete();
-        // Land on the row before; when the first row went, on the new first row.
-        if (!rs.isBOF())
-            rs.MovePrevious();
-        if (!rs.isEOF() && rs.AbsolutePosition() == -1)
-            rs.MoveNext();
+        deleteCurrentRow(rs);
         if (rs.RecordCount() == 0) {
             DisableControls(true);
             cmdAdd->setEnabled(true);
@@ -214,8 +205,7 @@ void frmGas::cmdClose_Click() {
 
 void frmGas::Data1_Reposition() {
     const store::Recordset& rs = records();
-    Data1->setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
-                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
+    showPosition(*Data1, rs);
     if (!txtCost->text().isEmpty()) {
         txtCost->setText(Format(rs.value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
         // Only a display: an Edit that leaves the cost alone must not write the rounded

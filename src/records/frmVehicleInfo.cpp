@@ -4,7 +4,6 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "shell/AppState.h"
 #include "store/Recordset.h"
 
@@ -114,18 +113,10 @@ void frmVehicleInfo::cmdCancel_Click() {
 
 void frmVehicleInfo::cmdDelete_Click() {
     runKeepingState([this] {
-        const int answer = platform::MsgBox(
-            QStringLiteral("Are you sure you want to delete the current record?"),
-            platform::vbYesNo | platform::vbQuestion, QStringLiteral("Delete Record?"));
-        if (answer != platform::vbYes)
+        if (!confirmDelete(QStringLiteral("Are you sure you want to delete the current record?")))
             return;
         store::Recordset& rs = records();
-        rs.Delete();
-        // Land on the row before; when the first row went, on the new first row.
-        if (!rs.isBOF())
-            rs.MovePrevious();
-        if (!rs.isEOF() && rs.AbsolutePosition() == -1)
-            rs.MoveNext();
+        deleteCurrentRow(rs);
         if (rs.RecordCount() == 0) {
             DisableControls(true);
             cmdAdd->setEnabled(true);
@@ -139,9 +130,7 @@ void frmVehicleInfo::cmdClose_Click() {
 }
 
 void frmVehicleInfo::Data1_Reposition() {
-    const store::Recordset& rs = records();
-    Data1->setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
-                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
+    showPosition(*Data1, records());
 }
 
 } // namespace records

@@ -8,7 +8,6 @@
 #include "Format.h"
 #include "VehicleSelector.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "shell/AppState.h"
 #include "store/Recordset.h"
 
@@ -193,22 +192,16 @@ void frmWorkOrder::cmdCancel_Click() {
 
 void frmWorkOrder::cmdDelete_Click() {
     runKeepingState([this] {
-        const int answer = platform::MsgBox(
-            QStringLiteral("Are you sure you want to delete the current record?") +
+        if (!confirmDelete(
+                QStringLiteral("Are you sure you want to delete the current record?") +
                 QStringLiteral("\r\n") +
                 QStringLiteral("Deleting this record will also delete all other records that") +
-                QStringLiteral(" are related to this record."),
-            platform::vbYesNo | platform::vbQuestion, QStringLiteral("Delete Record?"));
-        if (answer != platform::vbYes)
+                QStringLiteral(" are related to this record.")))
             return;
         // The order's services, parts and notes go with it through the database's
         // cascading relations.
         store::Recordset& rs = orders();
-        rs.Delete();
-        if (!rs.isBOF())
-            rs.MovePrevious();
-        if (!rs.isEOF() && rs.AbsolutePosition() == -1)
-            rs.MoveNext();
+        deleteCurrentRow(rs);
         if (rs.RecordCount() == 0) {
             DisableControls(true);
             cmdAdd->setEnabled(true);
@@ -224,8 +217,7 @@ void frmWorkOrder::cmdClose_Click() {
 
 void frmWorkOrder::Data1_Reposition() {
     const store::Recordset& rs = orders();
-    Data1->setCaption(QStringLiteral("Record ") + QString::number(rs.AbsolutePosition() + 1) +
-                      QStringLiteral(" of ") + QString::number(rs.RecordCount()));
+    showPosition(*Data1, rs);
     if (rs.RecordCount() >= 1 && !Editing)
         SSTab1->setEnabled(true);
     ShowOrderNumber();
