@@ -120,14 +120,17 @@ protected:
         chooseTab(orders, QStringLiteral("&Services")); // leaving the box saves the note
     }
 
-    // Date, order number and first service of every order, first to last.
+    // Date, order number, first service and notes of every order, first to last.
     static QStringList ordersAsShown(QWidget* orders, int count) {
         QStringList shownOrders;
         navigate(orders, "btnFirst");
         for (int i = 0; i < count; ++i) {
-            shownOrders << shown(labelled(orders, QStringLiteral("Date"))) + QLatin1Char(' ') +
-                               shown(labelled(orders, QStringLiteral("Order #"))) +
-                               QLatin1Char(' ') + cell(grid(orders, "dbgService"), 0, 0);
+            shownOrders << QStringList{shown(labelled(orders, QStringLiteral("Date"))),
+                                       shown(labelled(orders, QStringLiteral("Order #"))),
+                                       cell(grid(orders, "dbgService"), 0, 0),
+                                       shown(orders->findChild<QPlainTextEdit*>(
+                                           QStringLiteral("txtNotes")))}
+                               .join(QStringLiteral(" / "));
             navigate(orders, "btnNext");
         }
         return shownOrders;
@@ -303,10 +306,12 @@ TEST_F(VehicleLife, FromPurchaseToSaleOfAVehicle) {
     ASSERT_EQ(boxes.count(), 0) << shownBoxes();
     EXPECT_EQ(position(orders), QStringLiteral("Record 2 of 3")) << "on the corrected order";
     EXPECT_EQ(shown(labelled(orders, QStringLiteral("Order #"))), number(tuneUp));
-    EXPECT_EQ(ordersAsShown(orders, 3),
-              (QStringList{"4/10/2024 " + number(oilChange) + " Oil and filter change",
-                           "5/9/2024 " + number(tuneUp) + " Tune up",
-                           "6/2/2024 " + number(brakes) + " Front brake pads"}));
+    EXPECT_EQ(
+        ordersAsShown(orders, 3),
+        (QStringList{
+            "4/10/2024 / " + number(oilChange) + " / Oil and filter change / Next change at 13950",
+            "5/9/2024 / " + number(tuneUp) + " / Tune up / Plugs gapped to 0.044",
+            "6/2/2024 / " + number(brakes) + " / Front brake pads / Squeal on cold mornings"}));
     EXPECT_EQ(
         rows(QStringLiteral("SELECT WorkOrderID || ':' || substr(Date, 1, 10) FROM "
                             "WorkOrder WHERE VehicleID = %1 ORDER BY Date, Mileage")
