@@ -101,7 +101,13 @@ void RecordWindow::addDataControl(DataControl* source) {
 
 void RecordWindow::ShutdownEnabled(bool enabled) {
     m_shutdownEnabled = enabled;
-    m_frame.ShutdownEnabled(enabled);
+    // One window leaving its add or edit must not unlock the program while another
+    // window still holds an unsaved row: closing then would lose that row.
+    bool anyEditing = !enabled;
+    for (QMdiSubWindow* sub : m_frame.mdiArea()->subWindowList())
+        if (const auto* other = qobject_cast<const RecordWindow*>(sub->widget()))
+            anyEditing = anyEditing || !other->m_shutdownEnabled;
+    m_frame.ShutdownEnabled(!anyEditing);
 }
 
 void RecordWindow::showErrorBox(const platform::AppError& error) {

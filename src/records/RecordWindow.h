@@ -109,8 +109,9 @@ protected:
     // A data source control that opens by itself after Form_Load.
     void addDataControl(DataControl* source);
 
-    // Sets the frame's close lock (true: the program may close) and remembers it, so
-    // that runKeepingState can put it back.
+    // Sets this window's part of the frame's close lock (true: the program may close,
+    // as far as this window goes) and remembers it, so that runKeepingState can put it
+    // back. The program may close only when no record window is adding or editing.
     void ShutdownEnabled(bool enabled);
 
     // Runs a handler that has no trap of its own. A record-store error shows the
