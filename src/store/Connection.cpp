@@ -66,6 +66,11 @@ void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
 
 Transaction::Transaction(sqlite3* db, const SqlErrorContext& context)
     : m_db(db), m_context(context) {
+    // A file deleted or replaced while it is open keeps its old contents behind the
+    // open handle, where a save would be lost: the name must still lead to that file.
+    int moved = 0;
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        raiseSqlite(m_db, SQLITE_READONLY_DBMOVED, m_context);
     // A file made read-only while it is open could still be written through the
     // open handle; the user's "read-only" is kept, and nothing is touched.
     const QString file = QString::fromUtf8(sqlite3_db_filename(m_db, "main"));

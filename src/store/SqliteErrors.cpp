@@ -81,6 +81,11 @@ void raiseSqlite(sqlite3* db, int rc, const SqlErrorContext& given, int systemEr
                  (systemErrno == EROFS || systemErrno == EPERM || systemErrno == EACCES))
             rc = SQLITE_READONLY; // e.g. the file was made immutable while open
     }
+    if (rc == SQLITE_READONLY_DBMOVED)
+        raise(errFileNotFound,
+              QStringLiteral("%1 was deleted or replaced by another file while it was open; "
+                             "the changes were not saved. Open the database file again.")
+                  .arg(file.at(0).toUpper() + file.mid(1)));
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT:
         raiseConstraint(db, rc, context);

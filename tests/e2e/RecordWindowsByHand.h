@@ -26,20 +26,9 @@ protected:
         boxes.clear();
     }
 
-    // The offscreen platform leaves a menu that has closed as the active window, where
-    // a desktop gives the activation back to the program: do what the desktop does, so
-    // that keys reach the control with the focus.
-    void backFromMenu() {
-        if (QApplication::activeWindow() == program.get())
-            return;
-        program->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(program.get()));
-    }
-
     // Opens a record window (or brings it forward) from the Window menu.
     QWidget* openWindow(const QString& menuItem, const QString& caption) {
         choose("mnuWindow", menuItem);
-        backFromMenu();
         QWidget* window = windowTitled(caption);
         EXPECT_NE(window, nullptr) << caption.toStdString();
         EXPECT_EQ(frontWindow(), window) << caption.toStdString() << " is not in front";
@@ -52,7 +41,6 @@ protected:
         for (int i = 0; i < open.size(); ++i)
             if (open[i]->windowTitle() == caption) {
                 choose("mnuWindow", QStringLiteral("%1 %2").arg(i + 1).arg(caption));
-                backFromMenu();
                 ASSERT_EQ(frontWindow(), windowTitled(caption));
                 return;
             }

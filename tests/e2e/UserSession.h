@@ -123,8 +123,18 @@ protected:
             FAIL() << "no usable item \"" << itemText.toStdString() << "\" in " << menuName;
         }
         menu->setActiveAction(wanted);
+        // The offscreen platform leaves the closing menu as the active window, where a
+        // desktop gives the activation back to the program before the item acts: do
+        // what the desktop does, so that windows come to the front and keys reach the
+        // control with the focus.
+        const auto giveBack = QObject::connect(menu, &QMenu::aboutToHide, program.get(), [this] {
+            QApplication::setActiveWindow(program.get());
+        });
         QTest::keyClick(menu, Qt::Key_Return);
+        QObject::disconnect(giveBack);
         QApplication::processEvents();
+        if (program->isVisible() && QApplication::activeWindow() != program.get())
+            QApplication::setActiveWindow(program.get());
     }
 
     // The record window in front, or null.
