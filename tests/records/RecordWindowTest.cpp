@@ -29,6 +29,7 @@ public:
         data->setRecordSource(QStringLiteral("VehicleInfo"));
         button = new QPushButton(QStringLiteral("Go"), this);
         label = new QLabel(QStringLiteral("Label"), this);
+        box = new QLineEdit(this);
         connect(data, &DataControl::Reposition, this, [] { log << QStringLiteral("reposition"); });
         setControls({button, data, label});
         addDataControl(data);
@@ -39,7 +40,11 @@ public:
         placeInFrame(4500, 3000);
         data->setDatabaseName(shell::DatabasePath);
     }
-    void Form_Activate() override { log << QStringLiteral("activate"); }
+    void Form_Activate() override {
+        log << QStringLiteral("activate");
+        if (focusBoxOnActivate)
+            box->setFocus();
+    }
     void Form_Deactivate() override { log << QStringLiteral("deactivate"); }
     void Form_Unload() override { log << QStringLiteral("unload"); }
 
@@ -49,6 +54,8 @@ public:
     DataControl* data;
     QPushButton* button;
     QLabel* label;
+    QLineEdit* box;
+    bool focusBoxOnActivate = false;
     static inline QStringList log;
 };
 
@@ -98,6 +105,16 @@ TEST_F(BaseWindowTest, DataOpensAfterLoadAndActivationFollowsEverySwitch) {
     form->mdiArea()->setActiveSubWindow(other);
     EXPECT_EQ(ProbeWindow::log, (QStringList{"load", "reposition", "activate", "deactivate",
                                              "activate", "deactivate"}));
+}
+
+TEST_F(BaseWindowTest, ActivationFocusesTheWindowUnlessItChoseTheFocusItself) {
+    ProbeWindow& window = openProbe();
+    EXPECT_EQ(QApplication::focusWidget(), window.button) << "the first control in tab order";
+
+    openOther();
+    window.focusBoxOnActivate = true;
+    form->mdiArea()->setActiveSubWindow(window.subWindow());
+    EXPECT_EQ(QApplication::focusWidget(), window.box);
 }
 
 TEST_F(BaseWindowTest, LoadSetsTheOuterSizeTrimsTheMenuAndCentres) {
