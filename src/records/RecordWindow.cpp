@@ -18,7 +18,10 @@ namespace records {
 
 RecordWindow::RecordWindow(shell::MDIForm1& frame) : m_frame(frame) {}
 
-RecordWindow::~RecordWindow() = default;
+RecordWindow::~RecordWindow() {
+    // Focus moves while the base class deletes the controls; this part is gone by then.
+    disconnect(m_focusTracking);
+}
 
 void RecordWindow::attach() {
     m_subWindow = m_frame.addChildWindow(this);
@@ -38,10 +41,11 @@ void RecordWindow::loadOrDiscard() {
     m_loaded = true;
     connect(m_frame.mdiArea(), &QMdiArea::subWindowActivated, this,
             &RecordWindow::subWindowActivated);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (isAncestorOf(now))
-            m_lastFocus = now;
-    });
+    m_focusTracking =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (isAncestorOf(now))
+                m_lastFocus = now;
+        });
 }
 
 void RecordWindow::subWindowActivated(QMdiSubWindow* window) {

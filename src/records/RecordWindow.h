@@ -146,6 +146,7 @@ private:
     QList<QPointer<QWidget>> m_controls;
     QList<QPointer<DataControl>> m_dataControls;
     QPointer<QWidget> m_lastFocus; // the control in this window that had the focus last
+    QMetaObject::Connection m_focusTracking;
     bool m_shutdownEnabled = true;
     bool m_loaded = false;
     bool m_active = false;
