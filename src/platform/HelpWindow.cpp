@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "PictureFitter.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -93,6 +95,8 @@ void HelpWindow::load(const QString& fileName) {
     m_fileName = fileName;
     const bool markdown =
         QFileInfo(fileName).suffix().compare(QLatin1String("md"), Qt::CaseInsensitive) == 0;
+    // The manual's screenshots are wider than a narrow pane: they shrink to its width.
+    PictureFitter::install(*m_browser->document());
     m_browser->setSource(QUrl::fromLocalFile(fileName),
                          markdown ? QTextDocument::MarkdownResource : QTextDocument::HtmlResource);
     m_status->clear();

@@ -9,6 +9,7 @@
 #include "shell/modDrivolex.h"
 #include "store/Recordset.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,7 +18,10 @@ namespace records {
 
 RecordWindow::RecordWindow(shell::MDIForm1& frame) : m_frame(frame) {}
 
-RecordWindow::~RecordWindow() = default;
+RecordWindow::~RecordWindow() {
+    // Focus moves while the base class deletes the controls; this part is gone by then.
+    disconnect(m_focusTracking);
+}
 
 void RecordWindow::attach() {
     m_subWindow = m_frame.addChildWindow(this);
@@ -37,6 +41,11 @@ void RecordWindow::loadOrDiscard() {
     m_loaded = true;
     connect(m_frame.mdiArea(), &QMdiArea::subWindowActivated, this,
             &RecordWindow::subWindowActivated);
+    m_focusTracking =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (isAncestorOf(now))
+                m_lastFocus = now;
+        });
 }
 
 void RecordWindow::subWindowActivated(QMdiSubWindow* window) {
@@ -51,6 +60,29 @@ void RecordWindow::subWindowActivated(QMdiSubWindow* window) {
         m_active = false;
         platform::runReported([this] { Form_Deactivate(); });
     }
+    if (window == m_subWindow)
+        takeFocus();
+}
+
+void RecordWindow::takeFocus() {
+    // Qt fires the buttons' access keys only in the sub-window that holds the focus, and
+    // the MDI area does not always move it there. A focus the window chose is kept.
+    if (isAncestorOf(QApplication::focusWidget()))
+        return;
+    const auto takes = [this](QWidget* widget, Qt::FocusPolicy how) {
+        return widget && widget != this && isAncestorOf(widget) && widget->isVisible() &&
+               widget->isEnabled() && (widget->focusPolicy() & how);
+    };
+    QWidget* target = m_lastFocus;
+    if (!takes(target, Qt::ClickFocus) && !takes(target, Qt::TabFocus)) {
+        target = nullptr;
+        for (QWidget* next = nextInFocusChain(); next != this && !target;
+             next = next->nextInFocusChain())
+            if (takes(next, Qt::TabFocus))
+                target = next;
+    }
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
 }
 
 void RecordWindow::placeInFrame(double widthTwips, double heightTwips) {

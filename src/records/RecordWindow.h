@@ -136,6 +136,9 @@ private:
     void attach();
     void loadOrDiscard();
     void subWindowActivated(QMdiSubWindow* window);
+    // Puts the keyboard focus on the control that last had it in this window, else on
+    // the first one that takes it in tab order, unless it is inside already.
+    void takeFocus();
     QList<ControlState> captureState() const;
     void restoreState(const QList<ControlState>& state);
 
@@ -143,6 +146,8 @@ private:
     QPointer<QMdiSubWindow> m_subWindow;
     QList<QPointer<QWidget>> m_controls;
     QList<QPointer<DataControl>> m_dataControls;
+    QPointer<QWidget> m_lastFocus; // the control in this window that had the focus last
+    QMetaObject::Connection m_focusTracking;
     bool m_shutdownEnabled = true;
     bool m_loaded = false;
     bool m_active = false;

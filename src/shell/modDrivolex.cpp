@@ -1,6 +1,7 @@
 #include "modDrivolex.h"
 
 #include "MDIForm1.h"
+#include "NoCloseCaptionStyle.h"
 #include "Twips.h"
 #include "platform/AppError.h"
 
@@ -75,6 +76,8 @@ void TrimSystemMenu(QMdiSubWindow& window) {
                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
     flags &= ~(Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     window.setWindowFlags(flags);
+    // The styles draw a close button for the system menu even without its Close item.
+    NoCloseCaptionStyle::applyTo(window);
     if (wasVisible)
         window.show();
 }

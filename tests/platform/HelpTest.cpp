@@ -2,6 +2,7 @@
 #include "platform/AppError.h"
 #include "platform/HelpWindow.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -108,6 +110,71 @@ TEST_F(HelpTest, SearchReusesTheWindowAndFindsTextWrappingOnce) {
     EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("helpStatus"))
                     ->text()
                     .contains(QStringLiteral("carburettor")));
+}
+
+// The size at which each picture is laid out, in document order.
+QList<QSizeF> laidOutPictures(QTextDocument& doc) {
+    QList<QSizeF> sizes;
+    QTextObjectInterface* pictures =
+        doc.documentLayout()->handlerForObject(QTextFormat::ImageObject);
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        doc.documentLayout()->blockBoundingRect(block); // lays the block out
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) {
+                const QSizeF size = pictures->intrinsicSize(&doc, it.fragment().position(),
+                                                            it.fragment().charFormat());
+                // The line holding only the picture is as wide as the picture it got.
+                EXPECT_NEAR(block.layout()->lineAt(0).naturalTextWidth(), size.width(), 1);
+                sizes.append(size);
+            }
+    }
+    return sizes;
+}
+
+TEST_F(HelpTest, WidePicturesShrinkToANarrowPaneAndNeverGrowPastTheirSize) {
+    QImage wide(800, 200, QImage::Format_RGB32);
+    wide.fill(Qt::darkBlue);
+    ASSERT_TRUE(wide.save(dir.filePath(QStringLiteral("wide.png"))));
+    QImage small(120, 60, QImage::Format_RGB32);
+    small.fill(Qt::darkRed);
+    ASSERT_TRUE(small.save(dir.filePath(QStringLiteral("small.png"))));
+    const QString pictures = dir.filePath(QStringLiteral("pictures.md"));
+    QFile file(pictures);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Pictures\n\n![wide](wide.png)\n\n![small](small.png)\n\n"
+               "- In a list:\n\n  ![indented](wide.png)\n");
+    file.close();
+
+    ASSERT_TRUE(WinHelp(&owner, pictures, HELP_CONTENTS));
+    HelpWindow* window = helpWindow();
+    QTextBrowser* browser = window->browser();
+    QTextDocument& doc = *browser->document();
+    window->resize(420, 500);
+    const int pane = browser->viewport()->width();
+    ASSERT_LT(pane, 800);
+
+    QList<QSizeF> sizes = laidOutPictures(doc);
+    ASSERT_EQ(sizes.size(), 3);
+    EXPECT_LE(sizes[0].width(), pane - 2 * doc.documentMargin());
+    EXPECT_GT(sizes[0].width(), pane / 2) << "fills the pane, not less";
+    EXPECT_NEAR(sizes[0].height(), sizes[0].width() / 4, 1) << "aspect kept";
+    EXPECT_EQ(sizes[1], QSizeF(120, 60)) << "a small picture keeps its size";
+    EXPECT_LT(sizes[2].width(), sizes[0].width()) << "the list's indent leaves less room";
+    EXPECT_LE(doc.size().width(), pane) << "nothing to scroll sideways";
+
+    // A wide pane shows the pictures at their own size, and no larger.
+    window->resize(1600, 700);
+    ASSERT_GT(browser->viewport()->width(), 900);
+    sizes = laidOutPictures(doc);
+    EXPECT_EQ(sizes[0], QSizeF(800, 200));
+    EXPECT_EQ(sizes[1], QSizeF(120, 60));
+    EXPECT_EQ(sizes[2], QSizeF(800, 200));
+
+    // Narrow again: they follow.
+    window->resize(420, 500);
+    sizes = laidOutPictures(doc);
+    EXPECT_LE(sizes[0].width(), browser->viewport()->width() - 2 * doc.documentMargin());
+    EXPECT_LE(doc.size().width(), browser->viewport()->width());
 }
 
 TEST_F(HelpTest, InstalledEngineReceivesEveryCall) {

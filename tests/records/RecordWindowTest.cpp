@@ -8,6 +8,7 @@
 #include "shell/Twips.h"
 #include "store/StoreErrors.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QStyle>
@@ -28,6 +29,7 @@ public:
         data->setRecordSource(QStringLiteral("VehicleInfo"));
         button = new QPushButton(QStringLiteral("Go"), this);
         label = new QLabel(QStringLiteral("Label"), this);
+        box = new QLineEdit(this);
         connect(data, &DataControl::Reposition, this, [] { log << QStringLiteral("reposition"); });
         setControls({button, data, label});
         addDataControl(data);
@@ -38,7 +40,11 @@ public:
         placeInFrame(4500, 3000);
         data->setDatabaseName(shell::DatabasePath);
     }
-    void Form_Activate() override { log << QStringLiteral("activate"); }
+    void Form_Activate() override {
+        log << QStringLiteral("activate");
+        if (focusBoxOnActivate)
+            box->setFocus();
+    }
     void Form_Deactivate() override { log << QStringLiteral("deactivate"); }
     void Form_Unload() override { log << QStringLiteral("unload"); }
 
@@ -48,19 +54,23 @@ public:
     DataControl* data;
     QPushButton* button;
     QLabel* label;
+    QLineEdit* box;
+    bool focusBoxOnActivate = false;
     static inline QStringList log;
 };
 
-// The middle of a part of a sub-window's caption bar, in the sub-window's coordinates.
+// The middle of a part of a sub-window's caption bar, in the sub-window's coordinates,
+// where the program's style puts it.
 QPoint titleBarPart(QMdiSubWindow* sub, QStyle::SubControl part) {
+    QStyle* const style = QApplication::style();
     QStyleOptionTitleBar option;
     option.initFrom(sub);
-    option.rect = QRect(0, 0, sub->width(),
-                        sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
+    option.rect =
+        QRect(0, 0, sub->width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
     option.titleBarFlags = sub->windowFlags();
     option.titleBarState = sub->windowState();
     option.subControls = QStyle::SC_All;
-    return sub->style()->subControlRect(QStyle::CC_TitleBar, &option, part, sub).center();
+    return style->subControlRect(QStyle::CC_TitleBar, &option, part, sub).center();
 }
 
 class BaseWindowTest : public RecordWindowTest {
@@ -97,6 +107,16 @@ TEST_F(BaseWindowTest, DataOpensAfterLoadAndActivationFollowsEverySwitch) {
                                              "activate", "deactivate"}));
 }
 
+TEST_F(BaseWindowTest, ActivationFocusesTheWindowUnlessItChoseTheFocusItself) {
+    ProbeWindow& window = openProbe();
+    EXPECT_EQ(QApplication::focusWidget(), window.button) << "the first control in tab order";
+
+    openOther();
+    window.focusBoxOnActivate = true;
+    form->mdiArea()->setActiveSubWindow(window.subWindow());
+    EXPECT_EQ(QApplication::focusWidget(), window.box);
+}
+
 TEST_F(BaseWindowTest, LoadSetsTheOuterSizeTrimsTheMenuAndCentres) {
     ProbeWindow& window = openProbe();
     QMdiSubWindow* sub = window.subWindow();
@@ -114,8 +134,9 @@ TEST_F(BaseWindowTest, LoadSetsTheOuterSizeTrimsTheMenuAndCentres) {
 
 TEST_F(BaseWindowTest, OnlyUnloadOrTheFramesExitCloseTheWindow) {
     ProbeWindow& window = openProbe();
-    // The caption bar still draws a close button and the menu icon closes on a double
-    // click; neither may close the window, nor may any other close.
+    // A click where the program's style would put a close button, or a double click on
+    // the menu icon (which closes other sub-windows), may not close the window, nor may
+    // any other close.
     QMdiSubWindow* sub = window.subWindow();
     const QPoint closeButton = titleBarPart(sub, QStyle::SC_TitleBarCloseButton);
     QTest::mouseMove(sub, closeButton); // the caption acts on the part under the mouse
