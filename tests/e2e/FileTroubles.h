@@ -27,17 +27,6 @@ inline void executeOnFile(const QString& path, const QString& sql) {
 
 class TroubleSession : public UserSession {
 protected:
-    // The program started, a new database made with File New, the Success box gone.
-    void startWithNewDatabase() {
-        start();
-        databasePath = folder.filePath(QStringLiteral("Garage.mdb"));
-        answerFileDialogsWith(databasePath);
-        choose("mnuFile", QStringLiteral("New"));
-        ASSERT_EQ(boxes.count(), 1);
-        ASSERT_EQ(boxes.last().title, QStringLiteral("Success"));
-        boxes.clear();
-    }
-
     // Vehicle Alpha (key 1) with one fuel purchase, and vehicle Civic (key 2) with one
     // work order (key 1) that has a service, a part and a note.
     void putInSomeRows() {
@@ -77,14 +66,6 @@ protected:
         EXPECT_TRUE(prompt.contains(mentions)) << prompt.toStdString();
         EXPECT_EQ(boxes.last().style, 48);
         EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
-    }
-
-    // A window by the Window menu item that opens it, found by its caption.
-    QWidget* openWindow(const QString& menuItem, const QString& caption) {
-        choose("mnuWindow", menuItem);
-        QWidget* window = windowTitled(caption);
-        EXPECT_NE(window, nullptr) << caption.toStdString();
-        return window;
     }
 
     // Alt and a letter, as a user reaches a button by its access key while the focus

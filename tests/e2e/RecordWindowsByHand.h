@@ -15,26 +15,6 @@ namespace e2e {
 
 class RecordWindowsByHand : public UserSession {
 protected:
-    // The program started on a new database made with File New.
-    void startWithNewDatabase() {
-        start();
-        databasePath = folder.filePath(QStringLiteral("Garage.mdb"));
-        answerFileDialogsWith(databasePath);
-        choose("mnuFile", QStringLiteral("New"));
-        ASSERT_EQ(boxes.count(), 1);
-        ASSERT_EQ(boxes.last().title, QStringLiteral("Success"));
-        boxes.clear();
-    }
-
-    // Opens a record window (or brings it forward) from the Window menu.
-    QWidget* openWindow(const QString& menuItem, const QString& caption) {
-        choose("mnuWindow", menuItem);
-        QWidget* window = windowTitled(caption);
-        EXPECT_NE(window, nullptr) << caption.toStdString();
-        EXPECT_EQ(frontWindow(), window) << caption.toStdString() << " is not in front";
-        return window;
-    }
-
     // Brings an open record window to the front through its entry in the Window menu.
     void bringForward(const QString& caption) {
         const QList<QMdiSubWindow*> open = program->mdiArea()->subWindowList();

@@ -94,6 +94,17 @@ protected:
         modCreateDB::CurrentDatabase.reset();
     }
 
+    // The program started on a new database made with File New, its Success box seen.
+    void startWithNewDatabase() {
+        start();
+        databasePath = folder.filePath(QStringLiteral("Garage.mdb"));
+        answerFileDialogsWith(databasePath);
+        choose("mnuFile", QStringLiteral("New"));
+        ASSERT_EQ(boxes.count(), 1);
+        ASSERT_EQ(boxes.last().title, QStringLiteral("Success"));
+        boxes.clear();
+    }
+
     // File dialogs answer with this path (empty: the user cancels).
     void answerFileDialogsWith(const QString& chosen) {
         platform::FileDialog::setShower([chosen](const platform::FileDialog&) { return chosen; });
@@ -135,6 +146,15 @@ protected:
         QApplication::processEvents();
         if (program->isVisible() && QApplication::activeWindow() != program.get())
             QApplication::setActiveWindow(program.get());
+    }
+
+    // Opens a record window (or brings it forward) from the Window menu.
+    QWidget* openWindow(const QString& menuItem, const QString& caption) {
+        choose("mnuWindow", menuItem);
+        QWidget* window = windowTitled(caption);
+        EXPECT_NE(window, nullptr) << caption.toStdString();
+        EXPECT_EQ(frontWindow(), window) << caption.toStdString() << " is not in front";
+        return window;
     }
 
     // The record window in front, or null.
