@@ -228,9 +228,12 @@ fi
 # The outer part: packages, build, demonstration database, the virtual display.
 bash scripts/install-deps.sh xvfb xauth xdotool imagemagick jwm
 [ -n "${SHOTS_NO_BUILD:-}" ] || bash scripts/build.sh build
-work=$(mktemp -d /tmp/drivolex-shots.XXXXXX)
+# The caption shows the file's path: a short fixed one reads better in the pictures
+# and leaves them unchanged from run to run while the windows look the same.
+work=/tmp/drivolex-demo
+rm -rf "$work"
+mkdir -p "$work"
 [ -n "${SHOTS_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
-# The caption shows the file's path: a short one reads better in the pictures.
 mkdir -p "$work/Documents"
 database=$work/Documents/cars.mdb
 build/tools/drivolex_demo_db "$database"
