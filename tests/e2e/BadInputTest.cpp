@@ -32,7 +32,7 @@ protected:
         expectErrorBox(bad.number, QLatin1String(bad.field));
         EXPECT_EQ(allRows(), before) << "a refused Update changed the file";
         expectFileSound();
-        expectStillBeingTyped(window, QLatin1String(bad.label), bad.text);
+        ASSERT_NO_FATAL_FAILURE(expectStillBeingTyped(window, QLatin1String(bad.label), bad.text));
     }
 };
 
@@ -57,7 +57,7 @@ TEST_F(BadInput, VehicleWindowRefusesValuesTheFileCannotHold) {
         typeInto(vehicles, QStringLiteral("Year"), QStringLiteral("2020"));
         typeInto(vehicles, QLatin1String(bad.label), bad.text);
         press(vehicles, "cmdUpdate");
-        expectRefused(vehicles, bad, before);
+        ASSERT_NO_FATAL_FAILURE(expectRefused(vehicles, bad, before));
         press(vehicles, "cmdCancel");
     }
 
@@ -97,7 +97,8 @@ TEST_F(BadInput, FuelWindowRefusesValuesTheFileCannotHoldAndAMissingVehicle) {
     ASSERT_EQ(boxes.count(), 1);
     expectErrorBox(381, QStringLiteral("Vehicle"));
     EXPECT_EQ(allRows(), before);
-    expectStillBeingTyped(fuel, QStringLiteral("Gals"), QStringLiteral("10"));
+    ASSERT_NO_FATAL_FAILURE(
+        expectStillBeingTyped(fuel, QStringLiteral("Gals"), QStringLiteral("10")));
 
     // The user picks the vehicle and saves: the purchase is Alpha's, shown with Alpha's.
     pick(qobject_cast<QComboBox*>(labelled(fuel, QStringLiteral("Vehicle"))),
@@ -127,7 +128,7 @@ TEST_F(BadInput, FuelWindowRefusesValuesTheFileCannotHoldAndAMissingVehicle) {
         typeInto(fuel, QStringLiteral("Cost"), QStringLiteral("20"));
         typeInto(fuel, QLatin1String(bad.label), bad.text);
         press(fuel, "cmdUpdate");
-        expectRefused(fuel, bad, withPurchase);
+        ASSERT_NO_FATAL_FAILURE(expectRefused(fuel, bad, withPurchase));
         press(fuel, "cmdCancel");
     }
 
@@ -173,7 +174,7 @@ TEST_F(BadInput, WorkOrderWindowRefusesBadOrdersAndBadPartCells) {
         typeInto(orders, QStringLiteral("Miles"), QStringLiteral("21000"));
         typeInto(orders, QLatin1String(bad.label), bad.text);
         press(orders, "cmdUpdate");
-        expectRefused(orders, bad, before);
+        ASSERT_NO_FATAL_FAILURE(expectRefused(orders, bad, before));
         press(orders, "cmdCancel");
     }
 

@@ -62,7 +62,8 @@ protected:
         ASSERT_EQ(boxes.count(), 1) << "Update reported no trouble";
         expectErrorBox(number, databasePath);
         EXPECT_TRUE(boxes.last().prompt.contains(trouble)) << boxes.last().prompt.toStdString();
-        expectStillBeingTyped(vehicles, QStringLiteral("Look Up"), QStringLiteral("Pending"));
+        ASSERT_NO_FATAL_FAILURE(
+            expectStillBeingTyped(vehicles, QStringLiteral("Look Up"), QStringLiteral("Pending")));
         boxes.clear();
     }
 
@@ -118,7 +119,7 @@ TEST_F(FileGoesBad, DeletedFileIsReportedAndNotWrittenToTheVoid) {
         0);
     ASSERT_TRUE(QFile::remove(databasePath));
 
-    expectUpdateRefused(errFileNotFound, QStringLiteral("deleted"));
+    ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errFileNotFound, QStringLiteral("deleted")));
     EXPECT_FALSE(QFile::exists(databasePath)) << "no new file was made in its place";
     EXPECT_EQ(queryFile(lost, QStringLiteral("SELECT count(*) FROM VehicleInfo")),
               QStringList{"2"});
@@ -133,7 +134,7 @@ TEST_F(FileGoesBad, ReadOnlyFileIsReportedAndThePendingRowSavesWhenWritableAgain
                         "immutable: a read-only file cannot be arranged";
     const QByteArray bytes = bytesOf(databasePath);
 
-    expectUpdateRefused(errReadOnly, QStringLiteral("read-only"));
+    ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errReadOnly, QStringLiteral("read-only")));
     EXPECT_TRUE(bytesOf(databasePath) == bytes) << "the read-only file changed";
     EXPECT_FALSE(QFile::exists(databasePath + QStringLiteral("-journal")));
     EXPECT_EQ(allRows(), before);
@@ -151,7 +152,8 @@ TEST_F(FileGoesBad, FileHeldByAnotherProgramIsReportedAndThePendingRowSavesWhenF
     ASSERT_TRUE(locked.held());
     QElapsedTimer waited;
     waited.start();
-    expectUpdateRefused(errLocked, QStringLiteral("in use by another program"));
+    ASSERT_NO_FATAL_FAILURE(
+        expectUpdateRefused(errLocked, QStringLiteral("in use by another program")));
     EXPECT_GE(waited.elapsed(), 1000) << "the program gave up without waiting";
     locked.release();
     EXPECT_EQ(allRows(), before);
@@ -176,7 +178,7 @@ TEST_F(FileGoesBad, FileRenamedOverIsReportedAndNeitherFileIsWritten) {
                            QFile::encodeName(databasePath).constData()),
                   0);
 
-        expectUpdateRefused(errFileNotFound, QStringLiteral("replaced"));
+        ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errFileNotFound, QStringLiteral("replaced")));
         EXPECT_TRUE(bytesOf(databasePath) == replacement) << "the new file was written";
         EXPECT_EQ(queryFile(lost, QStringLiteral("SELECT count(*) FROM VehicleInfo")),
                   QStringList{"2"})
@@ -190,7 +192,7 @@ TEST_F(FileGoesBad, FileRenamedOverIsReportedAndNeitherFileIsWritten) {
 TEST_F(FileGoesBad, FileWrittenOverInPlaceIsReportedAsNoDatabase) {
     writeBytes(databasePath, kNotADatabase);
 
-    expectUpdateRefused(errNotADatabase, QStringLiteral("not a database"));
+    ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errNotADatabase, QStringLiteral("not a database")));
     EXPECT_TRUE(bytesOf(databasePath) == kNotADatabase) << "the program wrote into the file";
 
     // Cancel drops the typed row; Edit, which reads the row again, now says why it
