@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 
 namespace records {
@@ -71,7 +72,8 @@ void frmWorkOrder::Form_Load() {
 }
 
 void frmWorkOrder::Form_Activate() {
-    Activating = true;
+    // Back to false at the end, also when a step fails.
+    QScopedValueRollback activating(Activating, true);
     if (FirstActivate) {
         DisableControls(true);
         EnableAddClose(); // the selector is still empty: New Order stays disabled
@@ -89,7 +91,6 @@ void frmWorkOrder::Form_Activate() {
     // The orders on show went with their vehicle: none of them may stay on show.
     if (listComplete && m_shownVehicleID != 0 && cboVehicleID->findData(m_shownVehicleID) < 0)
         showNoVehicle();
-    Activating = false;
 }
 
 void frmWorkOrder::showNoVehicle() {
