@@ -89,29 +89,6 @@ TEST_F(VehicleErrorsTest, ValueTheFieldCannotHoldIsReportedAndKeptForCorrection)
     }
 }
 
-// The refused row is not saved, and no stored row may be mistaken for it: Delete and
-// the navigation bar are out of reach until the row is put right or cancelled.
-TEST_F(VehicleErrorsTest, RefusedNewRowIsPutRightAndSavedOnce) {
-    addVehicles({"Alpha", "Bravo"});
-    open();
-    addWith(window->txtYear, QStringLiteral("abc"));
-    ASSERT_EQ(boxes.count(), 1);
-    expectEditing();
-    navigate("btnFirst"); // nothing moves
-    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Good"));
-    EXPECT_EQ(window->txtYear->text(), QStringLiteral("abc"));
-
-    retype(window->txtYear, QStringLiteral("2012"));
-    click(window->cmdUpdate);
-    EXPECT_EQ(boxes.count(), 1);
-    expectBrowse();
-    expectCloseAllowed();
-    EXPECT_EQ(caption(), QStringLiteral("Record 3 of 3"));
-    EXPECT_EQ(scalar(path, "SELECT group_concat(VehicleLookup || '/' || VehicleYear, ' ') FROM "
-                           "(SELECT * FROM VehicleInfo ORDER BY VehicleID)"),
-              QStringLiteral("Alpha/2001 Bravo/2002 Good/2012"));
-}
-
 // A change the file refuses keeps the window editing; Cancel puts the row back as stored.
 TEST_F(VehicleErrorsTest, RefusedChangeIsKeptUntilCancelled) {
     addVehicles({"Alpha", "Bravo"});
