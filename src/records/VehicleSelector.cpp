@@ -26,27 +26,32 @@ template <class Step> bool tryStep(Step step) {
 
 } // namespace
 
-void FillVehicleCombo(QComboBox& combo, DataControl& vehicles) {
+bool FillVehicleCombo(QComboBox& combo, DataControl& vehicles) {
     combo.clear();
     store::Recordset* rows = nullptr;
-    tryStep([&] { rows = vehicles.Recordset(); });
+    bool complete = tryStep([&] { rows = vehicles.Recordset(); });
     if (rows) {
-        tryStep([&] { rows->Requery(); });
-        tryStep([&] { rows->MoveFirst(); });
+        complete = tryStep([&] { rows->Requery(); }) && complete;
+        complete = tryStep([&] { rows->MoveFirst(); }) && complete;
         while (!rows->isEOF()) {
             QString lookup;
             QVariant id;
             tryStep([&] { lookup = rows->value(QStringLiteral("VehicleLookup")).toString(); });
             // An item without its own vehicle's key would save rows to the wrong owner.
-            if (tryStep([&] { id = rows->value(QStringLiteral("VehicleID")); }) && !id.isNull())
+            const bool keyRead = tryStep([&] { id = rows->value(QStringLiteral("VehicleID")); });
+            complete = keyRead && complete;
+            if (keyRead && !id.isNull())
                 combo.addItem(lookup, id.toInt());
             // A row the set cannot move past would hold the loop for ever.
-            if (!tryStep([&] { rows->MoveNext(); }))
+            if (!tryStep([&] { rows->MoveNext(); })) {
+                complete = false;
                 break;
+            }
         }
     }
     // Adding to an empty list selects its first item; a fresh list has no selection.
     combo.setCurrentIndex(-1);
+    return complete;
 }
 
 bool SelectVehicle(QComboBox& combo, int vehicleId) {

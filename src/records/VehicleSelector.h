@@ -14,8 +14,9 @@ class DataControl;
 // is read again, so vehicles added or deleted elsewhere show up. A failing step is
 // skipped and the rest goes on (a file that cannot be read leaves the list short,
 // never an error box). A vehicle without a look-up text is listed with an empty text.
-// The list is left with no item selected.
-void FillVehicleCombo(QComboBox& combo, DataControl& vehicles);
+// The list is left with no item selected. True when every vehicle was read, so that
+// one missing from the list is known to be gone.
+bool FillVehicleCombo(QComboBox& combo, DataControl& vehicles);
 
 // Selects the first item that carries this VehicleID; false (selection unchanged)
 // when none does.

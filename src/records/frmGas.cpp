@@ -35,6 +35,14 @@ bool isFull(const store::Recordset& rs) {
     return !full.isNull() && full.toBool();
 }
 
+// Runs one statement whose failure the caller chooses to pass over.
+template <class Statement> void ignoringErrors(Statement statement) {
+    try {
+        statement();
+    } catch (const platform::AppError&) {
+    }
+}
+
 // Sets Activating for the span of an activation, also when a step fails.
 class ScopedFlag {
 public:
@@ -77,8 +85,24 @@ void frmGas::Form_Activate() {
     }
     // Vehicles may have come or gone in the vehicle window meanwhile. Reselecting the
     // remembered one raises a click that Activating turns away: the rows stay.
-    FillVehicleCombo();
+    const bool listComplete = FillVehicleCombo();
     SelectVehicle(*cboVehicleID, LastVehicleID);
+    // The rows on show went with their vehicle: none of them may stay on show.
+    if (listComplete && m_shownVehicleID != 0 && cboVehicleID->findData(m_shownVehicleID) < 0)
+        showNoVehicle();
+}
+
+void frmGas::showNoVehicle() {
+    // A row being typed for the vehicle goes with it, like its stored rows.
+    if (Data1->EditMode() != store::EditMode::None)
+        ignoringErrors([this] { records().CancelUpdate(); });
+    SetEditMode(false);
+    cboVehicleID->setCurrentIndex(-1);
+    Data1->setRecordSource(kNoVehicle);
+    Data1->Refresh();
+    m_shownVehicleID = 0;
+    DisableControls(true);
+    EnableAddClose();
 }
 
 void frmGas::Form_Deactivate() {
@@ -93,15 +117,17 @@ void frmGas::Form_Unload() {
     LastVehicleID = -1;
 }
 
-void frmGas::FillVehicleCombo() {
-    records::FillVehicleCombo(*cboVehicleID, *datVehicle);
+bool frmGas::FillVehicleCombo() {
+    return records::FillVehicleCombo(*cboVehicleID, *datVehicle);
 }
 
 void frmGas::cboVehicleID_Click() {
     if (Editing || Activating)
         return;
-    Data1->setRecordSource(vehicleSource(SelectedVehicleID(*cboVehicleID)));
+    const int vehicleID = SelectedVehicleID(*cboVehicleID);
+    Data1->setRecordSource(vehicleSource(vehicleID));
     Data1->Refresh();
+    m_shownVehicleID = vehicleID;
     if (isEmpty()) {
         DisableControls(true);
         EnableAddClose();
@@ -156,19 +182,32 @@ void frmGas::cmdEdit_Click() {
 void frmGas::cmdUpdate_Click() {
     try {
         // The row belongs to the vehicle selected now, new or changed alike.
-        records().setValue(QStringLiteral("VehicleID"), SelectedVehicleID(*cboVehicleID));
+        const int vehicleID = SelectedVehicleID(*cboVehicleID);
+        records().setValue(QStringLiteral("VehicleID"), vehicleID);
         records().Update();
         records().setBookmark(records().LastModified());
         const int key = records().value(QStringLiteral("FuelID")).toInt();
+        // A purchase typed before any vehicle was picked: its vehicle's rows are listed.
+        if (m_shownVehicleID == 0) {
+            Data1->setRecordSource(vehicleSource(vehicleID));
+            m_shownVehicleID = vehicleID;
+        }
         // Read the rows again so the saved one takes its place in date order, then
         // stand on it. A row moved to another vehicle is not found: the first stays.
         Data1->Refresh();
         records().FindFirst(QStringLiteral("FuelID = ") + QString::number(key));
         SetEditMode(false);
+        // The only purchase of the list went to another vehicle.
+        if (isEmpty()) {
+            DisableControls(true);
+            EnableAddClose();
+        }
     } catch (const platform::AppError& error) {
-        // Back to browsing; the new or changed row stays pending with what was typed.
         showErrorBox(error);
-        SetEditMode(false);
+        // A row the file refused is still pending: the window stays in Adding or
+        // Editing with what was typed, for the user to put right or cancel.
+        if (Data1->EditMode() == store::EditMode::None)
+            SetEditMode(false);
     }
 }
 

@@ -73,9 +73,11 @@ public:
     void GetMpg();
 
 private:
-    void FillVehicleCombo();
+    bool FillVehicleCombo();
     void EnableAddClose();
     void SetEditMode(bool editing);
+    // No vehicle selected and no rows: only the selector, Add and Close usable.
+    void showNoVehicle();
 
     void createControls();
     void layOutControls();
@@ -89,6 +91,9 @@ private:
     // The vehicle selected when the window was last deactivated: 0 before the first
     // deactivation, -1 once closed; no vehicle has either key.
     int LastVehicleID = 0;
+    // The vehicle whose purchases the window lists (0: none). While editing, the
+    // selector may show another one.
+    int m_shownVehicleID = 0;
 };
 
 } // namespace records

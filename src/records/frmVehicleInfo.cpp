@@ -93,9 +93,11 @@ void frmVehicleInfo::cmdUpdate_Click() {
         records().setBookmark(records().LastModified());
         SetEditMode(false);
     } catch (const platform::AppError& error) {
-        // Back to browsing; the new or changed row stays pending with what was typed.
         showErrorBox(error);
-        SetEditMode(false);
+        // A row the file refused is still pending: the window stays in Adding or
+        // Editing with what was typed, for the user to put right or cancel.
+        if (Data1->EditMode() == store::EditMode::None)
+            SetEditMode(false);
     }
 }
 

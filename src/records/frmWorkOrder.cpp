@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 
 namespace records {
@@ -50,6 +51,15 @@ bool frmWorkOrder::isEmpty() const {
     return orders().isBOF() && orders().isEOF();
 }
 
+bool frmWorkOrder::savedOrderIsCurrent() const {
+    // While an order is added, the one current before it stays current underneath.
+    try {
+        return !orders().isBOF() && !orders().isEOF();
+    } catch (const platform::AppError&) {
+        return false; // no list read yet
+    }
+}
+
 QVariant frmWorkOrder::selectedVehicleID() const {
     return cboVehicleID->itemData(cboVehicleID->currentIndex());
 }
@@ -62,7 +72,8 @@ void frmWorkOrder::Form_Load() {
 }
 
 void frmWorkOrder::Form_Activate() {
-    Activating = true;
+    // Back to false at the end, also when a step fails.
+    QScopedValueRollback activating(Activating, true);
     if (FirstActivate) {
         DisableControls(true);
         EnableAddClose(); // the selector is still empty: New Order stays disabled
@@ -74,10 +85,25 @@ void frmWorkOrder::Form_Activate() {
         FirstActivate = false;
     }
     // Vehicles added or renamed meanwhile appear; the orders on show stay as they were.
-    FillVehicleCombo();
+    const bool listComplete = FillVehicleCombo();
     if (SelectVehicle(*cboVehicleID, LastVehicleID))
         cboVehicleID_Click(); // does nothing while activating
-    Activating = false;
+    // The orders on show went with their vehicle: none of them may stay on show.
+    if (listComplete && m_shownVehicleID != 0 && cboVehicleID->findData(m_shownVehicleID) < 0)
+        showNoVehicle();
+}
+
+void frmWorkOrder::showNoVehicle() {
+    // An order being typed for the vehicle goes with it, like its stored orders.
+    if (Data1->EditMode() != store::EditMode::None)
+        ignoringErrors([this] { orders().CancelUpdate(); });
+    SetEditMode(false);
+    cboVehicleID->setCurrentIndex(-1);
+    Data1->setRecordSource(kNoVehicleOrders);
+    Data1->Refresh(); // the details follow: no rows
+    m_shownVehicleID = 0;
+    DisableControls(true);
+    EnableAddClose();
 }
 
 void frmWorkOrder::Form_Deactivate() {
@@ -87,10 +113,10 @@ void frmWorkOrder::Form_Deactivate() {
         LastVehicleID = selected.toInt();
 }
 
-void frmWorkOrder::FillVehicleCombo() {
+bool frmWorkOrder::FillVehicleCombo() {
     // A vehicle that cannot be read is left out; the list is never a reason to fail.
     // Filling selects nothing; Form_Activate selects the remembered vehicle.
-    records::FillVehicleCombo(*cboVehicleID, *datVehicle);
+    return records::FillVehicleCombo(*cboVehicleID, *datVehicle);
 }
 
 void frmWorkOrder::EnableAddClose() {
@@ -109,14 +135,17 @@ void frmWorkOrder::SetEditMode(bool editing) {
     Data1->setEnabled(!editing);
     ShutdownEnabled(!editing);
     Editing = editing;
-    SSTab1->setEnabled(!editing);
+    // Details belong to a saved order: none while one is typed, none without one.
+    SSTab1->setEnabled(!editing && savedOrderIsCurrent());
 }
 
 void frmWorkOrder::cboVehicleID_Click() {
     if (cboVehicleID->currentIndex() < 0 || Editing || Activating)
         return;
-    Data1->setRecordSource(vehicleOrders(selectedVehicleID()));
+    const QVariant vehicleID = selectedVehicleID();
+    Data1->setRecordSource(vehicleOrders(vehicleID));
     Data1->Refresh();
+    m_shownVehicleID = vehicleID.toInt();
     if (isEmpty()) {
         DisableControls(true);
         EnableAddClose();
@@ -151,8 +180,9 @@ void frmWorkOrder::cmdEdit_Click() {
 void frmWorkOrder::cmdUpdate_Click() {
     try {
         store::Recordset& rs = orders();
-        // New and edited orders alike belong to the vehicle on show in the selector.
-        rs.setValue(QStringLiteral("VehicleID"), selectedVehicleID());
+        // New and edited orders alike belong to the vehicle on show in the selector;
+        // with none selected the order has no owner and is not stored.
+        rs.setValue(QStringLiteral("VehicleID"), SelectedVehicleID(*cboVehicleID));
         rs.Update();
         rs.setBookmark(rs.LastModified());
         const int key = rs.value(QStringLiteral("WorkOrderID")).toInt();
@@ -161,10 +191,17 @@ void frmWorkOrder::cmdUpdate_Click() {
         Data1->Refresh();
         orders().FindFirst(QStringLiteral("WorkorderID = ") + QString::number(key));
         SetEditMode(false);
+        // The only order of the list went to another vehicle.
+        if (isEmpty()) {
+            DisableControls(true);
+            EnableAddClose();
+        }
     } catch (const platform::AppError& error) {
-        // Back to browsing; the new or changed order stays pending with what was typed.
         showErrorBox(error);
-        SetEditMode(false);
+        // An order the file refused is still pending: the window stays in Adding or
+        // Editing with what was typed, for the user to put right or cancel.
+        if (Data1->EditMode() == store::EditMode::None)
+            SetEditMode(false);
     }
 }
 
@@ -218,7 +255,7 @@ void frmWorkOrder::cmdClose_Click() {
 void frmWorkOrder::Data1_Reposition() {
     const store::Recordset& rs = orders();
     showPosition(*Data1, rs);
-    if (rs.RecordCount() >= 1 && !Editing)
+    if (rs.RecordCount() >= 1 && !Editing && savedOrderIsCurrent())
         SSTab1->setEnabled(true);
     ShowOrderNumber();
     settleDetailsBeforeMove([this] { BindDetails(); });

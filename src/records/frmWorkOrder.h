@@ -95,7 +95,9 @@ public:
 private:
     void EnableAddClose();
     void SetEditMode(bool editing);
-    void FillVehicleCombo();
+    // No vehicle selected and no orders: only the selector and Close usable.
+    void showNoVehicle();
+    bool FillVehicleCombo();
     void ShowOrderNumber();
     void BindDetails();
     void ClearDetails();
@@ -111,12 +113,17 @@ private:
     void connectHandlers();
     store::Recordset& orders() const;
     bool isEmpty() const;
+    // A stored order is the current row (the details can belong to it).
+    bool savedOrderIsCurrent() const;
     QVariant selectedVehicleID() const;
 
     bool FirstActivate = false;
     bool Editing = false;
     bool Activating = false;
     int LastVehicleID = 0;
+    // The vehicle whose orders the window lists (0: none). While editing, the
+    // selector may show another one.
+    int m_shownVehicleID = 0;
 };
 
 } // namespace records

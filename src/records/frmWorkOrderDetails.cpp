@@ -132,13 +132,20 @@ void frmWorkOrder::dbgParts_OnAddNew() {
                                     orders().value(QStringLiteral("WorkOrderID")));
 }
 
-void frmWorkOrder::dbgParts_BeforeColUpdate(int /*colIndex*/, QVariant& oldValue, bool& cancel) {
-    // No cell of a part is taken while its quantity is empty; the cell shows 0.
+void frmWorkOrder::dbgParts_BeforeColUpdate(int colIndex, QVariant& /*oldValue*/, bool& cancel) {
+    // No cell of a part is taken while its quantity is empty. The cell keeps what it
+    // showed, so a part the user never gave a quantity is never stored, and a stored
+    // quantity is never changed into one the user did not type.
     const QVariant quantity = dbgParts->Columns(0).CellValue(dbgParts->Bookmark());
-    if (quantity.toString().isEmpty()) {
-        oldValue = QVariant::fromValue<qint16>(0);
-        cancel = true;
-    }
+    if (!quantity.toString().isEmpty())
+        return;
+    cancel = true;
+    platform::MsgBox(colIndex == 0 ? QStringLiteral("Qty cannot be left empty: a part is stored "
+                                                    "with its quantity (PartQty). The quantity "
+                                                    "it had is kept.")
+                                   : QStringLiteral("Type the Qty first: a part is stored only "
+                                                    "with its quantity (PartQty)."),
+                     platform::vbExclamation, QStringLiteral("Error"));
 }
 
 void frmWorkOrder::dbgParts_KeyPress(int& keyAscii) {

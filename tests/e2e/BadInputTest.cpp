@@ -1,6 +1,6 @@
 // Values the file cannot hold, typed into each record window: each gets the window's
-// error box naming the field, the file keeps every row as it was, what was typed stays
-// on show, and the user can go on to save a good row.
+// error box naming the field, the file keeps every row as it was, and the row waits as
+// typed for the user to put it right or cancel it.
 #include "FileTroubles.h"
 
 #include "store/StoreErrors.h"
@@ -26,13 +26,13 @@ protected:
     }
 
     // Update was refused with the box for the value; nothing reached the file and the
-    // value is still on show for the user to see what was wrong.
+    // row waits with the value on show for the user to see what was wrong.
     void expectRefused(QWidget* window, const BadValue& bad, const QStringList& before) {
         ASSERT_EQ(boxes.count(), 1) << "exactly one box per refused Update";
         expectErrorBox(bad.number, QLatin1String(bad.field));
-        EXPECT_EQ(shown(labelled(window, QLatin1String(bad.label))), bad.text);
         EXPECT_EQ(allRows(), before) << "a refused Update changed the file";
         expectFileSound();
+        ASSERT_NO_FATAL_FAILURE(expectStillBeingTyped(window, QLatin1String(bad.label), bad.text));
     }
 };
 
@@ -57,19 +57,25 @@ TEST_F(BadInput, VehicleWindowRefusesValuesTheFileCannotHold) {
         typeInto(vehicles, QStringLiteral("Year"), QStringLiteral("2020"));
         typeInto(vehicles, QLatin1String(bad.label), bad.text);
         press(vehicles, "cmdUpdate");
-        expectRefused(vehicles, bad, before);
+        ASSERT_NO_FATAL_FAILURE(expectRefused(vehicles, bad, before));
+        press(vehicles, "cmdCancel");
     }
 
-    // The user starts the row again with good values: it is saved once, and none of
-    // the refused rows comes along with it.
+    // The last one the user puts right in place: it is saved once, and none of the
+    // refused rows comes along with it.
     boxes.clear();
     press(vehicles, "cmdAdd");
     EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Serial #"))), QString());
     typeInto(vehicles, QStringLiteral("Look Up"), QStringLiteral("Good"));
     typeInto(vehicles, QStringLiteral("Year"), QStringLiteral("2020"));
+    typeInto(vehicles, QStringLiteral("Serial #"), QString(26, QLatin1Char('S')));
+    press(vehicles, "cmdUpdate");
+    ASSERT_EQ(boxes.count(), 1);
     typeInto(vehicles, QStringLiteral("Serial #"), QString(25, QLatin1Char('S')));
+    boxes.clear();
     press(vehicles, "cmdUpdate");
     EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(usableButtons(vehicles), (QStringList{"cmdAdd", "cmdClose", "cmdDelete", "cmdEdit"}));
     EXPECT_EQ(
         query(QStringLiteral("SELECT VehicleLookup || '/' || VehicleYear || '/' || "
                              "length(VehicleSerialNum) FROM VehicleInfo WHERE VehicleID > 2")),
@@ -90,11 +96,22 @@ TEST_F(BadInput, FuelWindowRefusesValuesTheFileCannotHoldAndAMissingVehicle) {
     press(fuel, "cmdUpdate");
     ASSERT_EQ(boxes.count(), 1);
     expectErrorBox(381, QStringLiteral("Vehicle"));
-    EXPECT_EQ(shown(labelled(fuel, QStringLiteral("Gals"))), QStringLiteral("10"));
     EXPECT_EQ(allRows(), before);
+    ASSERT_NO_FATAL_FAILURE(
+        expectStillBeingTyped(fuel, QStringLiteral("Gals"), QStringLiteral("10")));
 
+    // The user picks the vehicle and saves: the purchase is Alpha's, shown with Alpha's.
     pick(qobject_cast<QComboBox*>(labelled(fuel, QStringLiteral("Vehicle"))),
          QStringLiteral("Alpha"));
+    boxes.clear();
+    press(fuel, "cmdUpdate");
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(position(fuel), QStringLiteral("Record 2 of 2"));
+    EXPECT_EQ(
+        query(QStringLiteral("SELECT VehicleID || '/' || FuelGals FROM Fuel WHERE FuelId > 1")),
+        QStringList{"1/10"});
+    const QStringList withPurchase = allRows();
+
     const BadValue cases[] = {
         {"Date", QStringLiteral("2/30/2024"), errTypeMismatch, "FuelDate"},
         {"Gals", QStringLiteral("ten"), errTypeMismatch, "FuelGals"},
@@ -111,23 +128,30 @@ TEST_F(BadInput, FuelWindowRefusesValuesTheFileCannotHoldAndAMissingVehicle) {
         typeInto(fuel, QStringLiteral("Cost"), QStringLiteral("20"));
         typeInto(fuel, QLatin1String(bad.label), bad.text);
         press(fuel, "cmdUpdate");
-        expectRefused(fuel, bad, before);
+        ASSERT_NO_FATAL_FAILURE(expectRefused(fuel, bad, withPurchase));
+        press(fuel, "cmdCancel");
     }
 
+    // The last one the user puts right in place.
     boxes.clear();
     press(fuel, "cmdAdd");
-    typeInto(fuel, QStringLiteral("Date"), QStringLiteral("1/5/2024"));
+    typeInto(fuel, QStringLiteral("Date"), QStringLiteral("1/6/2024"));
     typeInto(fuel, QStringLiteral("Gals"), QStringLiteral("10"));
     typeInto(fuel, QStringLiteral("Miles"), QStringLiteral("400"));
     typeInto(fuel, QStringLiteral("Cost"), QStringLiteral("20"));
+    typeInto(fuel, QStringLiteral("State"), QStringLiteral("MAS"));
+    press(fuel, "cmdUpdate");
+    ASSERT_EQ(boxes.count(), 1);
     typeInto(fuel, QStringLiteral("State"), QStringLiteral("MA"));
+    boxes.clear();
     press(fuel, "cmdUpdate");
     EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(position(fuel), QStringLiteral("Record 3 of 3"));
     EXPECT_EQ(
         query(QStringLiteral("SELECT VehicleID || '/' || FuelDate || '/' || FuelGals || "
-                             "'/' || FuelCost || '/' || FuelState FROM Fuel WHERE FuelId > 1")),
-        QStringList{"1/2024-01-05 00:00:00/10/200000/MA"});
-    EXPECT_EQ(allRows().size(), before.size() + 1);
+                             "'/' || FuelCost || '/' || FuelState FROM Fuel WHERE FuelId > 2")),
+        QStringList{"1/2024-01-06 00:00:00/10/200000/MA"});
+    EXPECT_EQ(allRows().size(), before.size() + 2);
     expectFileSound();
 }
 
@@ -150,7 +174,8 @@ TEST_F(BadInput, WorkOrderWindowRefusesBadOrdersAndBadPartCells) {
         typeInto(orders, QStringLiteral("Miles"), QStringLiteral("21000"));
         typeInto(orders, QLatin1String(bad.label), bad.text);
         press(orders, "cmdUpdate");
-        expectRefused(orders, bad, before);
+        ASSERT_NO_FATAL_FAILURE(expectRefused(orders, bad, before));
+        press(orders, "cmdCancel");
     }
 
     boxes.clear();

@@ -1,16 +1,14 @@
 // The database file goes bad while the program has it open: deleted, made read-only,
-// replaced by another file or written over. The next Update must say so in the error
-// box, naming the file; it must never report a save that did not reach the file. The
-// program goes on: the windows stay usable and nothing else is lost.
+// held by another program, replaced by another file or written over. The next Update
+// must say so in the error box, naming the file; it must never report a save that did
+// not reach the file. The row waits as typed; the program goes on: the windows stay
+// usable and nothing else is lost.
 #include "FileTroubles.h"
 
 #include "store/StoreErrors.h"
+#include "support/UnwritableFile.h"
 
-#include <QScopeGuard>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
+#include <QElapsedTimer>
 #include <unistd.h>
 
 using namespace e2e;
@@ -27,20 +25,6 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// Sets or clears the immutable flag, which stops writes even by the administrator;
-// false when the file system or our rights do not allow it.
-bool setImmutable(const QString& path, bool on) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 const QByteArray kNotADatabase = "Shopping list\nmilk\nbread\n";
@@ -71,25 +55,41 @@ protected:
         ASSERT_EQ(boxes.count(), 0);
     }
 
-    // Update gave one error box with this number that names the file and the trouble.
+    // Update gave one error box with this number that names the file and the trouble;
+    // the row waits as typed.
     void expectUpdateRefused(int number, const QString& trouble) {
         press(vehicles, "cmdUpdate");
         ASSERT_EQ(boxes.count(), 1) << "Update reported no trouble";
         expectErrorBox(number, databasePath);
         EXPECT_TRUE(boxes.last().prompt.contains(trouble)) << boxes.last().prompt.toStdString();
-        EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Pending"))
-            << "what was typed is still on show";
-        EXPECT_TRUE(program->isVisible());
+        ASSERT_NO_FATAL_FAILURE(
+            expectStillBeingTyped(vehicles, QStringLiteral("Look Up"), QStringLiteral("Pending")));
+        boxes.clear();
     }
 
-    // Cancel, by its access key while Add covers it, drops the typed row and shows the
-    // stored one; Edit and Cancel work as before.
+    // Cancel, by its access key, drops the typed row and shows the stored one; Edit and
+    // Cancel work as before.
     void cancelTypedVehicle() {
         accessKey(vehicles, Qt::Key_N);
         EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Civic"));
         press(vehicles, "cmdEdit");
         press(vehicles, "cmdCancel");
         EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Civic"));
+    }
+
+    // The row that waited was saved, once, is the current one, and nothing else changed.
+    void expectSavedOnce() {
+        EXPECT_EQ(boxes.count(), 0) << boxes.last().prompt.toStdString();
+        EXPECT_EQ(query(QStringLiteral("SELECT VehicleLookup || '/' || VehicleYear FROM "
+                                       "VehicleInfo WHERE VehicleID > 2")),
+                  QStringList{"Pending/2024"});
+        EXPECT_EQ(allRows().size(), before.size() + 1);
+        expectFileSound();
+        EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Pending"))
+            << "the saved row is the current one";
+        EXPECT_EQ(usableButtons(vehicles),
+                  (QStringList{"cmdAdd", "cmdClose", "cmdDelete", "cmdEdit"}));
+        expectFuelWindowUsable();
     }
 
     // The fuel window, brought to the front, still shows its purchase and closes.
@@ -119,7 +119,7 @@ TEST_F(FileGoesBad, DeletedFileIsReportedAndNotWrittenToTheVoid) {
         0);
     ASSERT_TRUE(QFile::remove(databasePath));
 
-    expectUpdateRefused(errFileNotFound, QStringLiteral("deleted"));
+    ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errFileNotFound, QStringLiteral("deleted")));
     EXPECT_FALSE(QFile::exists(databasePath)) << "no new file was made in its place";
     EXPECT_EQ(queryFile(lost, QStringLiteral("SELECT count(*) FROM VehicleInfo")),
               QStringList{"2"});
@@ -128,42 +128,38 @@ TEST_F(FileGoesBad, DeletedFileIsReportedAndNotWrittenToTheVoid) {
 }
 
 TEST_F(FileGoesBad, ReadOnlyFileIsReportedAndThePendingRowSavesWhenWritableAgain) {
-    ASSERT_EQ(::chmod(QFile::encodeName(databasePath).constData(), 0444), 0);
-    // The administrator writes files whatever their permission bits say.
-    const bool administrator = ::geteuid() == 0;
-    if (administrator && !setImmutable(databasePath, true)) {
-        ::chmod(QFile::encodeName(databasePath).constData(), 0644);
+    testing_support::ReadOnlyFile readOnly(databasePath);
+    if (!readOnly.arranged())
         GTEST_SKIP() << "running as root, and the file system does not let us make the file "
                         "immutable: a read-only file cannot be arranged";
-    }
-    const auto writable = qScopeGuard([&] {
-        if (administrator)
-            setImmutable(databasePath, false);
-        ::chmod(QFile::encodeName(databasePath).constData(), 0644);
-    });
     const QByteArray bytes = bytesOf(databasePath);
 
-    expectUpdateRefused(errReadOnly, QStringLiteral("read-only"));
+    ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errReadOnly, QStringLiteral("read-only")));
     EXPECT_TRUE(bytesOf(databasePath) == bytes) << "the read-only file changed";
     EXPECT_FALSE(QFile::exists(databasePath + QStringLiteral("-journal")));
     EXPECT_EQ(allRows(), before);
 
-    // Permission back, Update (by its access key, as Add covers it) saves the row that
-    // waited, once.
-    if (administrator) {
-        ASSERT_TRUE(setImmutable(databasePath, false));
-    }
-    ASSERT_EQ(::chmod(QFile::encodeName(databasePath).constData(), 0644), 0);
+    // Permission back, Update (by its access key) saves the row that waited, once.
+    ASSERT_TRUE(readOnly.makeWritable());
     accessKey(vehicles, Qt::Key_U);
-    EXPECT_EQ(boxes.count(), 1) << boxes.last().prompt.toStdString();
-    EXPECT_EQ(query(QStringLiteral("SELECT VehicleLookup || '/' || VehicleYear FROM VehicleInfo "
-                                   "WHERE VehicleID > 2")),
-              QStringList{"Pending/2024"});
-    EXPECT_EQ(allRows().size(), before.size() + 1);
-    expectFileSound();
-    EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Pending"))
-        << "the saved row is the current one";
-    expectFuelWindowUsable();
+    expectSavedOnce();
+}
+
+// Another program holds the file: Update waits a moment for it, then says so; once the
+// other program lets go, the same Update saves the row.
+TEST_F(FileGoesBad, FileHeldByAnotherProgramIsReportedAndThePendingRowSavesWhenFree) {
+    testing_support::LockedFile locked(databasePath);
+    ASSERT_TRUE(locked.held());
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_NO_FATAL_FAILURE(
+        expectUpdateRefused(errLocked, QStringLiteral("in use by another program")));
+    EXPECT_GE(waited.elapsed(), 1000) << "the program gave up without waiting";
+    locked.release();
+    EXPECT_EQ(allRows(), before);
+
+    press(vehicles, "cmdUpdate");
+    expectSavedOnce();
 }
 
 // Another file renamed over the database, as a program that saves through a temporary
@@ -176,17 +172,13 @@ TEST_F(FileGoesBad, FileRenamedOverIsReportedAndNeitherFileIsWritten) {
     const QByteArray copy = bytesOf(databasePath);
     for (const QByteArray& replacement : {kNotADatabase, copy}) {
         SCOPED_TRACE(replacement == copy ? "a copy of the database" : "a text file");
-        if (boxes.count() > 0) { // the first Update was refused: the user starts again
-            boxes.clear();
-            typeNewVehicle();
-        }
         const QString temporary = folder.filePath(QStringLiteral("Garage.mdb.tmp"));
         writeBytes(temporary, replacement);
         ASSERT_EQ(::rename(QFile::encodeName(temporary).constData(),
                            QFile::encodeName(databasePath).constData()),
                   0);
 
-        expectUpdateRefused(errFileNotFound, QStringLiteral("replaced"));
+        ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errFileNotFound, QStringLiteral("replaced")));
         EXPECT_TRUE(bytesOf(databasePath) == replacement) << "the new file was written";
         EXPECT_EQ(queryFile(lost, QStringLiteral("SELECT count(*) FROM VehicleInfo")),
                   QStringList{"2"})
@@ -200,14 +192,13 @@ TEST_F(FileGoesBad, FileRenamedOverIsReportedAndNeitherFileIsWritten) {
 TEST_F(FileGoesBad, FileWrittenOverInPlaceIsReportedAsNoDatabase) {
     writeBytes(databasePath, kNotADatabase);
 
-    expectUpdateRefused(errNotADatabase, QStringLiteral("not a database"));
+    ASSERT_NO_FATAL_FAILURE(expectUpdateRefused(errNotADatabase, QStringLiteral("not a database")));
     EXPECT_TRUE(bytesOf(databasePath) == kNotADatabase) << "the program wrote into the file";
 
     // Cancel drops the typed row; Edit, which reads the row again, now says why it
     // cannot, and the window stays as it was.
     accessKey(vehicles, Qt::Key_N);
     EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Civic"));
-    boxes.clear();
     press(vehicles, "cmdEdit");
     ASSERT_EQ(boxes.count(), 1);
     expectErrorBox(errNotADatabase, databasePath);

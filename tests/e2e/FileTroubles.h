@@ -4,7 +4,7 @@
 // from the File menu with a few rows put in with plain SQL, a dump of every table to
 // prove that nothing was written, the record windows' error box, and the keys and
 // clicks a user has beyond the buttons (access keys, tabs, grid cells).
-#include "UserSession.h"
+#include "RecordWindowsByHand.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -25,7 +25,7 @@ inline void executeOnFile(const QString& path, const QString& sql) {
     ASSERT_EQ(rc, SQLITE_OK) << text.toStdString() << " in " << sql.toStdString();
 }
 
-class TroubleSession : public UserSession {
+class TroubleSession : public RecordWindowsByHand {
 protected:
     // Vehicle Alpha (key 1) with one fuel purchase, and vehicle Civic (key 2) with one
     // work order (key 1) that has a service, a part and a note.
@@ -66,6 +66,20 @@ protected:
         EXPECT_TRUE(prompt.contains(mentions)) << prompt.toStdString();
         EXPECT_EQ(boxes.last().style, 48);
         EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
+    }
+
+    // After a refused Update the row waits in its window to be put right or cancelled:
+    // the box shows what was typed, only Update and Cancel can be pressed, the rows
+    // cannot be moved through, and the program will not close.
+    void expectStillBeingTyped(QWidget* window, const QString& label, const QString& typed) {
+        EXPECT_EQ(shown(labelled(window, label)), typed) << "what was typed is on show";
+        EXPECT_EQ(usableButtons(window), (QStringList{"cmdCancel", "cmdUpdate"}));
+        QWidget* bar = navigationBar(window);
+        EXPECT_TRUE(bar && !bar->isEnabled()) << "the rows can be moved through";
+        if (auto* tabs = window->findChild<QTabWidget*>()) {
+            EXPECT_FALSE(tabs->isEnabled()) << "details can be typed for no saved order";
+        }
+        ASSERT_NO_FATAL_FAILURE(expectExitRefused());
     }
 
     // Alt and a letter, as a user reaches a button by its access key while the focus

@@ -75,6 +75,20 @@ protected:
         return caption ? caption->text() : QString();
     }
 
+    // The window's buttons a user can press: shown, enabled and not covered, by name.
+    static QStringList usableButtons(QWidget* window) {
+        QStringList usable;
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (!button->objectName().startsWith(QLatin1String("cmd")) || !button->isVisible() ||
+                !button->isEnabled())
+                continue;
+            if (window->childAt(button->mapTo(window, button->rect().center())) == button)
+                usable << button->objectName();
+        }
+        usable.sort();
+        return usable;
+    }
+
     // Ticks or clears a check box with a click.
     static void click(QWidget* window, const char* checkBoxName) {
         auto* box = window->findChild<QCheckBox*>(QLatin1String(checkBoxName));

@@ -112,6 +112,18 @@ TEST_F(GasEditingTest, ChangingTheVehicleWhileEditingMovesTheRowOnUpdate) {
                                QByteArray::number(vehicleId(QStringLiteral("Bravo")))),
               QStringLiteral("2"));
     EXPECT_EQ(caption(), QStringLiteral("Record 1 of 1"));
+    expectBrowse();
+
+    // The last one leaves Alpha with no rows to show.
+    click(w.cmdEdit);
+    pick(QStringLiteral("Bravo"));
+    click(w.cmdUpdate);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(caption(), QStringLiteral("Record 0 of 0"));
+    expectEmpty();
+    EXPECT_FALSE(w.Data1->isEnabled());
+    expectCloseAllowed();
+    EXPECT_EQ(count("Fuel"), 3);
     expectFileConsistent();
 }
 
@@ -148,7 +160,7 @@ TEST_F(GasEditingTest, CancelOfAnAddOnNoRowsKeepsTheSelector) {
     EXPECT_EQ(count("Fuel"), 0);
 }
 
-TEST_F(GasEditingTest, ValueTheFieldCannotHoldIsReportedAndKeptPending) {
+TEST_F(GasEditingTest, ValueTheFieldCannotHoldIsReportedAndKeptForCorrection) {
     addVehicles({"Alpha"});
     addPurchases(QStringLiteral("Alpha"), {{"1/1/2024", "10", "100", true, "5"}});
     records::frmGas& w = open();
@@ -176,11 +188,12 @@ TEST_F(GasEditingTest, ValueTheFieldCannotHoldIsReportedAndKeptPending) {
 
         ASSERT_EQ(boxes.count(), 1);
         expectErrorBox(c.number, QLatin1String(c.field));
-        expectBrowse();
+        expectAdding();
         EXPECT_EQ(pending(), store::EditMode::AddNew) << "neither saved nor dropped";
         EXPECT_EQ(c.box->text(), c.text);
         EXPECT_EQ(count("Fuel"), 1);
         click(w.cmdCancel);
+        expectBrowse();
     }
     expectFileConsistent();
 }
@@ -200,7 +213,7 @@ TEST_F(GasEditingTest, NegativeMilesAndGroupedCostAreAccepted) {
     EXPECT_EQ(w.txtMiles->text(), QStringLiteral("-5"));
 }
 
-TEST_F(GasEditingTest, UpdateWithNoVehicleSelectedKeepsTheRowPending) {
+TEST_F(GasEditingTest, UpdateWithNoVehicleSelectedKeepsTheRowUntilOneIsPicked) {
     addVehicles({"Alpha"});
     records::frmGas& w = open();
     click(w.cmdAdd);
@@ -208,14 +221,20 @@ TEST_F(GasEditingTest, UpdateWithNoVehicleSelectedKeepsTheRowPending) {
     click(w.cmdUpdate);
     ASSERT_EQ(boxes.count(), 1);
     expectErrorBox(381, QStringLiteral("Vehicle"));
+    expectAdding();
     EXPECT_EQ(pending(), store::EditMode::AddNew);
     EXPECT_EQ(w.txtGals->text(), QStringLiteral("10"));
     EXPECT_EQ(count("Fuel"), 0);
-    expectCloseAllowed();
+    expectCloseRefused();
 
-    // Picking the vehicle now (no longer editing) loads its rows and drops the pending
-    // one, as any move does; nothing half-made reaches the file.
+    // The vehicle picked now owns the row once it is saved, and its rows are listed.
     pick(QStringLiteral("Alpha"));
-    EXPECT_EQ(count("Fuel"), 0);
+    click(w.cmdUpdate);
+    EXPECT_EQ(boxes.count(), 2) << "only the error and the refused close";
+    EXPECT_EQ(caption(), QStringLiteral("Record 1 of 1"));
+    EXPECT_EQ(w.txtGals->text(), QStringLiteral("10"));
+    expectBrowse();
+    EXPECT_EQ(scalar(path, "SELECT VehicleID || '/' || FuelGals FROM Fuel"),
+              QStringLiteral("%1/10").arg(vehicleId(QStringLiteral("Alpha"))));
     expectFileConsistent();
 }

@@ -97,6 +97,12 @@ protected:
         EXPECT_TRUE(window->Data1->isEnabled());
         EXPECT_TRUE(window->cboVehicleID->isEnabled());
     }
+    // Adding or Editing: only Update and Cancel, the fields open, no navigation.
+    void expectAdding() const {
+        EXPECT_EQ(usable(), (QStringList{"cmdCancel", "cmdUpdate"}));
+        EXPECT_TRUE(window->Frame1->isEnabled());
+        EXPECT_FALSE(window->Data1->isEnabled());
+    }
     // Only the selector, Add and Close; the fields locked.
     void expectEmpty() const {
         EXPECT_EQ(usable(), (QStringList{"cmdAdd", "cmdClose"}));

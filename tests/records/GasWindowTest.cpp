@@ -162,6 +162,47 @@ TEST_F(GasWindowTest, DeletedVehicleIsDroppedFromTheList) {
     EXPECT_EQ(w.cboVehicleID->currentIndex(), -1) << "the remembered vehicle is gone";
 }
 
+// The vehicle whose purchases are on show is deleted in the vehicle window: coming to
+// the front, the window shows none of its rows, and drops one being typed for it.
+TEST_F(GasWindowTest, VehicleDeletedElsewhereTakesItsRowsOffTheWindow) {
+    addVehicles({"Alpha", "Bravo", "Charlie"});
+    addPurchases(QStringLiteral("Alpha"), {{"1/1/2024", "10", "100", true, "5"}});
+    addPurchases(QStringLiteral("Bravo"), {{"1/1/2024", "12", "200", true, "6"}});
+    addPurchases(QStringLiteral("Charlie"), {{"1/1/2024", "14", "300", true, "7"}});
+    const struct {
+        const char* lookup;
+        bool adding;
+    } cases[] = {{"Alpha", false}, {"Bravo", true}};
+    records::frmGas& w = open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lookup);
+        pick(QLatin1String(c.lookup));
+        ASSERT_EQ(caption(), QStringLiteral("Record 1 of 1"));
+        if (c.adding) {
+            click(w.cmdAdd);
+            QTest::keyClicks(w.txtDate, QStringLiteral("2/2/2024"));
+        }
+        deleteVehicleInItsWindow(QLatin1String(c.lookup));
+        form->mdiArea()->setActiveSubWindow(w.subWindow());
+
+        EXPECT_EQ(w.cboVehicleID->currentIndex(), -1);
+        EXPECT_EQ(caption(), QStringLiteral("Record 0 of 0"));
+        EXPECT_EQ(w.txtDate->text(), QString());
+        EXPECT_EQ(w.txtGals->text(), QString());
+        EXPECT_EQ(mpg(), QString());
+        expectEmpty();
+        EXPECT_FALSE(w.Data1->isEnabled());
+        EXPECT_EQ(w.Data1->EditMode(), store::EditMode::None);
+        expectCloseAllowed();
+    }
+    EXPECT_EQ(listed(), QStringList{"Charlie"});
+    EXPECT_EQ(scalar(path, "SELECT group_concat(FuelGals) FROM Fuel"), QStringLiteral("14"));
+    pick(QStringLiteral("Charlie")); // and the window goes on as before
+    EXPECT_EQ(caption(), QStringLiteral("Record 1 of 1"));
+    expectBrowse();
+    expectFileConsistent();
+}
+
 TEST_F(GasWindowTest, ReopeningStartsWithNoVehicleSelected) {
     addVehicles({"Alpha"});
     addPurchases(QStringLiteral("Alpha"), {{"1/1/2024", "10", "100", true, ""}});

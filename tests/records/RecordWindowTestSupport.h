@@ -1,6 +1,9 @@
 #pragma once
 
+#include "records/BoundTextBox.h"
+#include "records/DataControl.h"
 #include "records/RecordWindows.h"
+#include "records/frmVehicleInfo.h"
 #include "shell/ShellTestSupport.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
@@ -12,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <sqlite3.h>
 
 namespace records_test {
@@ -83,6 +87,23 @@ protected:
             rs->setValue(QStringLiteral("VehicleYear"), year++);
             rs->Update();
         }
+    }
+
+    // Deletes a vehicle as the user does: in the vehicle window (which comes to the
+    // front), moved to the vehicle, Delete, Yes. Its fuel and work orders go with it.
+    void deleteVehicleInItsWindow(const QString& lookup) {
+        item("mnuVehicleInformation")->trigger();
+        auto* vehicles = qobject_cast<records::frmVehicleInfo*>(
+            form->openChildWindow(shell::ChildWindow::VehicleInformation));
+        ASSERT_NE(vehicles, nullptr);
+        ASSERT_EQ(form->mdiArea()->activeSubWindow(), vehicles->subWindow());
+        click(vehicles->Data1->findChild<QToolButton*>(QStringLiteral("btnFirst")));
+        for (int i = 0; i < 100 && vehicles->txtLookUp->text() != lookup; ++i)
+            click(vehicles->Data1->findChild<QToolButton*>(QStringLiteral("btnNext")));
+        ASSERT_EQ(vehicles->txtLookUp->text(), lookup);
+        const int before = boxes.count();
+        click(vehicles->cmdDelete); // answered Yes
+        ASSERT_EQ(boxes.count(), before + 1) << "only the question";
     }
 
     int count(const char* table) const {

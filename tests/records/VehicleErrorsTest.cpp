@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(VehicleErrorsTest, ValueTheFieldCannotHoldIsReportedAndKeptPending) {
+TEST_F(VehicleErrorsTest, ValueTheFieldCannotHoldIsReportedAndKeptForCorrection) {
     addVehicles({"Alpha"});
     open();
     const struct {
@@ -77,33 +77,41 @@ TEST_F(VehicleErrorsTest, ValueTheFieldCannotHoldIsReportedAndKeptPending) {
         addWith(c.box, c.text);
         ASSERT_EQ(boxes.count(), 1);
         expectErrorBox(c.number, QLatin1String(c.field));
-        expectBrowse();                   // back to browsing ...
+        expectEditing();                  // still adding ...
         EXPECT_EQ(c.box->text(), c.text); // ... with what was typed still there
         EXPECT_EQ(window->Data1->EditMode(), EditMode::AddNew) << "the new row is still pending";
-        expectCloseAllowed();
+        expectCloseRefused();
         EXPECT_EQ(count("VehicleInfo"), 1);
         expectFileConsistent();
+        click(window->cmdCancel);
+        expectBrowse();
+        EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
     }
 }
 
-TEST_F(VehicleErrorsTest, BrowsingAfterAFailedUpdateDropsThePendingRow) {
+// A change the file refuses keeps the window editing; Cancel puts the row back as stored.
+TEST_F(VehicleErrorsTest, RefusedChangeIsKeptUntilCancelled) {
     addVehicles({"Alpha", "Bravo"});
     open();
-    addWith(window->txtYear, QStringLiteral("abc"));
-    ASSERT_EQ(boxes.count(), 1);
-    navigate("btnFirst");
-    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
-    EXPECT_EQ(window->txtYear->text(), QStringLiteral("2001"));
-    EXPECT_EQ(window->Data1->EditMode(), EditMode::None);
-
-    click(window->cmdEdit); // the cycle goes on as usual
+    click(window->cmdEdit);
     retype(window->txtMake, QStringLiteral("Saab"));
+    retype(window->txtYear, QStringLiteral("40000"));
     click(window->cmdUpdate);
+    ASSERT_EQ(boxes.count(), 1);
+    expectErrorBox(errOverflow, QStringLiteral("VehicleYear"));
+    expectEditing();
+    EXPECT_EQ(window->Data1->EditMode(), EditMode::Edit);
+    EXPECT_EQ(window->txtMake->text(), QStringLiteral("Saab"));
+    expectCloseRefused();
+
+    click(window->cmdCancel);
     expectBrowse();
-    EXPECT_EQ(scalar(path, "SELECT VehicleMake FROM VehicleInfo WHERE VehicleLookup = 'Alpha'"),
-              QStringLiteral("Saab"));
-    EXPECT_EQ(count("VehicleInfo"), 2);
-    EXPECT_EQ(boxes.count(), 1);
+    expectCloseAllowed();
+    EXPECT_EQ(window->txtMake->text(), QString());
+    EXPECT_EQ(window->txtYear->text(), QStringLiteral("2002"));
+    EXPECT_EQ(scalar(path, "SELECT ifnull(VehicleMake, '-') || '/' || VehicleYear FROM "
+                           "VehicleInfo WHERE VehicleLookup = 'Bravo'"),
+              QStringLiteral("-/2002"));
 }
 
 TEST_F(VehicleErrorsTest, EmptyLookUpStoresTheRowWithNoValue) {
@@ -165,9 +173,9 @@ TEST_F(VehicleErrorsTest, RefusedDeleteIsReportedAndChangesNothing) {
     expectFileConsistent();
 }
 
-// After a failed save of a new row, Edit works on the current vehicle as stored: what
-// was typed for the new row must not be written over it.
-TEST_F(VehicleErrorsTest, EditAfterAFailedAddShowsAndKeepsTheCurrentRow) {
+// After a refused new row is cancelled, Edit works on the current vehicle as stored:
+// what was typed for the new row must not be written over it.
+TEST_F(VehicleErrorsTest, EditAfterACancelledFailedAddShowsAndKeepsTheCurrentRow) {
     addVehicles({"Alpha"});
     open();
     click(window->cmdAdd);
@@ -176,6 +184,7 @@ TEST_F(VehicleErrorsTest, EditAfterAFailedAddShowsAndKeepsTheCurrentRow) {
     click(window->cmdUpdate);
     ASSERT_EQ(boxes.count(), 1);
 
+    click(window->cmdCancel);
     click(window->cmdEdit);
     EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
     EXPECT_EQ(window->txtYear->text(), QStringLiteral("2001"));
@@ -185,5 +194,25 @@ TEST_F(VehicleErrorsTest, EditAfterAFailedAddShowsAndKeepsTheCurrentRow) {
     EXPECT_EQ(scalar(path, "SELECT VehicleLookup || '/' || VehicleYear || '/' || "
                            "ifnull(VehicleMake, '-') FROM VehicleInfo"),
               QStringLiteral("Alpha/2001/-"));
+    EXPECT_EQ(count("VehicleInfo"), 1);
+}
+
+// Another program deletes the row being edited: Update cannot save it and says so, and
+// Cancel still ends the editing, so that the program can close.
+TEST_F(VehicleErrorsTest, RowDeletedWhileEditedIsReportedAndCancelEndsTheEditing) {
+    addVehicles({"Alpha", "Bravo"});
+    open();
+    click(window->cmdEdit);
+    retype(window->txtMake, QStringLiteral("Saab"));
+    execute(path, "DELETE FROM VehicleInfo WHERE VehicleLookup = 'Bravo'");
+    click(window->cmdUpdate);
+    ASSERT_EQ(boxes.count(), 1);
+    expectErrorBox(errNoCurrentRecord, QString());
+    expectEditing();
+
+    click(window->cmdCancel);
+    EXPECT_EQ(boxes.count(), 1);
+    expectBrowse();
+    expectCloseAllowed();
     EXPECT_EQ(count("VehicleInfo"), 1);
 }

@@ -209,27 +209,66 @@ TEST_F(WorkOrderDetailsTest, EnterOnTheLastVisibleRowStopsSilently) {
     EXPECT_EQ(boxes.count(), 0);
 }
 
-TEST_F(WorkOrderDetailsTest, EditOfAPartWithoutQtyIsRefusedAndShowsZero) {
-    openOnOneOrder();
+// While a part's Qty is empty no cell of it is taken: the box says why, the cell keeps
+// what it showed, and nothing the user did not type reaches the file.
+TEST_F(WorkOrderDetailsTest, PartCellsWithoutAQtyAreRefusedAndNothingIsMadeUp) {
+    const int order = openOnOneOrder();
+    addRow("PartsUsed", nullptr,
+           {{"WorkOrderId", order}, {"PartQty", 2}, {"PartNum", QStringLiteral("F-1")}});
+    addRow("PartsUsed", nullptr, {{"WorkOrderId", order}, {"PartNum", QStringLiteral("G-2")}});
+    navigate("btnFirst"); // reads the parts again
+    const char* const partsInFile = "SELECT group_concat(ifnull(PartQty, '-') || '/' || "
+                                    "ifnull(PartNum, '-'), ' ') FROM (SELECT * FROM PartsUsed "
+                                    "ORDER BY PartID)";
+    const QString stored = QStringLiteral("2/F-1 -/G-2");
+    ASSERT_EQ(fileValue(partsInFile), stored);
+    const struct {
+        const char* what;
+        int row; // 2: the empty row for adding
+        int column;
+        QString typed;
+        QString shownAfter;
+        const char* says;
+    } cases[] = {
+        {"Part # typed before the Qty", 2, 1, QStringLiteral("AB-1"), QString(), "Qty first"},
+        {"stored Qty cleared", 0, 0, QString(), QStringLiteral("2"), "cannot be left empty"},
+        {"part stored without a Qty", 1, 2, QStringLiteral("Filter"), QString(), "Qty first"},
+    };
     chooseTab(2);
     records::DataGrid* grid = window->dbgParts;
-    clickCell(grid, 0, 1);
-    type(grid, QStringLiteral("AB-1"));
-    press(Qt::Key_Return);
-    EXPECT_EQ(cell(grid, 0, 1), QStringLiteral("0")) << "refused; the cell shows 0";
-    chooseTab(0);
-    EXPECT_EQ(fileValue("SELECT count(*) FROM PartsUsed WHERE PartNum = 'AB-1'"),
-              QStringLiteral("0"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        clickCell(grid, c.row, c.column);
+        if (c.typed.isEmpty()) {
+            press(Qt::Key_F2);
+            press(Qt::Key_Backspace);
+        } else {
+            type(grid, c.typed);
+        }
+        press(Qt::Key_Return);
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_TRUE(boxes.last().prompt.contains(QLatin1String(c.says)))
+            << boxes.last().prompt.toStdString();
+        EXPECT_TRUE(boxes.last().prompt.contains(QStringLiteral("PartQty")));
+        EXPECT_EQ(boxes.last().style, 48);
+        EXPECT_EQ(boxes.last().title, QStringLiteral("Error"));
+        EXPECT_EQ(cell(grid, c.row, c.column), c.shownAfter);
+        chooseTab(0); // leaving the grid
+        EXPECT_EQ(fileValue(partsInFile), stored);
+        EXPECT_EQ(boxes.count(), 1);
+        chooseTab(2);
+    }
 
-    chooseTab(2); // with a Qty the same edit is taken
-    clickCell(grid, 0, 0);
+    // With a Qty the same edit is taken.
+    clickCell(grid, 2, 0);
     type(grid, QStringLiteral("1"));
     press(Qt::Key_Return);
     type(grid, QStringLiteral("AB-1"));
     press(Qt::Key_Return);
     chooseTab(0);
-    EXPECT_EQ(fileValue("SELECT PartQty FROM PartsUsed WHERE PartNum = 'AB-1'"),
-              QStringLiteral("1"));
+    EXPECT_EQ(fileValue(partsInFile), stored + QStringLiteral(" 1/AB-1"));
+    EXPECT_EQ(boxes.count(), 1);
 }
 
 TEST_F(WorkOrderDetailsTest, NotesAreStoredEditedEmptiedAndNotMadeByABareVisit) {

@@ -219,11 +219,14 @@ TEST_F(WorkOrderWindowTest, BadDateOrMilesShowTheErrorBoxAndSaveNothing) {
         click(window->cmdUpdate);
         ASSERT_EQ(boxes.count(), 1);
         expectErrorBox(c.number, QLatin1String(c.field));
-        expectBrowse(); // back to browsing, the new order still pending with what was typed
+        // Still adding, with what was typed; no details for an order that is not saved.
+        expectEditing();
         EXPECT_EQ(window->txtMiles->text(), QLatin1String(c.miles));
         EXPECT_EQ(window->Data1->EditMode(), store::EditMode::AddNew);
-        expectCloseAllowed();
+        expectCloseRefused();
         EXPECT_EQ(count("WorkOrder"), 1);
+        click(window->cmdCancel);
+        expectBrowse();
     }
     // An edited order with a bad value keeps its stored values.
     boxes.clear();
@@ -232,9 +235,67 @@ TEST_F(WorkOrderWindowTest, BadDateOrMilesShowTheErrorBoxAndSaveNothing) {
     retype(window->txtMiles, QStringLiteral("abc"));
     click(window->cmdUpdate);
     expectErrorBox(store::errTypeMismatch, QStringLiteral("Mileage"));
+    expectEditing();
+    click(window->cmdCancel);
+    expectBrowse();
+    EXPECT_EQ(window->txtMiles->text(), QStringLiteral("20000"));
     EXPECT_EQ(scalar(path, kOrdersInFile),
               QStringLiteral("%1/20000/2024-01-10").arg(vehicleID("Civic")));
     EXPECT_EQ(order, scalar(path, "SELECT WorkOrderID FROM WorkOrder").toInt());
+    expectFileConsistent();
+}
+
+// The only order of a vehicle moved to another one: the list left empty offers only New
+// Order, Close and the selector, and no details.
+TEST_F(WorkOrderWindowTest, MovingTheOnlyOrderAwayLeavesTheVehicleWithoutOrders) {
+    addVehicles({"Civic", "Truck"});
+    const int order = addOrder(vehicleID("Civic"), "2024-01-10", 20000);
+    open();
+    pick(QStringLiteral("Civic"));
+    click(window->cmdEdit);
+    pick(QStringLiteral("Truck"));
+    click(window->cmdUpdate);
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(caption(), QStringLiteral("Record 0 of 0"));
+    expectNoOrders(true);
+    expectDetailsOf(-1);
+    expectCloseAllowed();
+    EXPECT_EQ(scalar(path, kOrdersInFile),
+              QStringLiteral("%1/20000/2024-01-10").arg(vehicleID("Truck")));
+
+    pick(QStringLiteral("Truck")); // the order is listed under its new vehicle
+    expectBrowse();
+    EXPECT_EQ(window->lblOrderNum->text(), QStringLiteral("000%1").arg(order));
+}
+
+// An order with no vehicle selected has no owner: Update says so and the order waits,
+// as typed, for a vehicle to be picked.
+TEST_F(WorkOrderWindowTest, UpdateWithNoVehicleSelectedStoresNothing) {
+    addVehicles({"Civic", "Truck"});
+    open();
+    pick(QStringLiteral("Civic"));
+    click(window->cmdAdd);
+    QTest::keyClicks(window->txtDate, QStringLiteral("2024-02-02"));
+    // The user points the order at Truck, then deletes Truck in the vehicle window.
+    pick(QStringLiteral("Truck"));
+    deleteVehicleInItsWindow(QStringLiteral("Truck"));
+    form->mdiArea()->setActiveSubWindow(window->subWindow());
+    ASSERT_EQ(window->cboVehicleID->currentIndex(), -1);
+    boxes.clear();
+
+    click(window->cmdUpdate);
+    ASSERT_EQ(boxes.count(), 1);
+    expectErrorBox(381, QStringLiteral("Vehicle"));
+    expectEditing();
+    EXPECT_EQ(window->txtDate->text(), QStringLiteral("2024-02-02"));
+    EXPECT_EQ(count("WorkOrder"), 0);
+
+    pick(QStringLiteral("Civic"));
+    click(window->cmdUpdate);
+    EXPECT_EQ(boxes.count(), 1);
+    expectBrowse();
+    EXPECT_EQ(scalar(path, kOrdersInFile),
+              QStringLiteral("%1/-/2024-02-02").arg(vehicleID("Civic")));
     expectFileConsistent();
 }
 

@@ -170,6 +170,47 @@ TEST_F(WorkOrderWindowTest, ClosingAndReopeningStartsWithNoVehicle) {
     expectNoOrders(false);
 }
 
+// The vehicle whose orders are on show is deleted in the vehicle window: coming to the
+// front, the window shows none of its orders or their details, and drops an order
+// being typed for it.
+TEST_F(WorkOrderWindowTest, VehicleDeletedElsewhereTakesItsOrdersOffTheWindow) {
+    addVehicles({"Civic", "Truck", "Bike"});
+    for (const char* lookup : {"Civic", "Truck", "Bike"})
+        addDetails(addOrder(vehicleID(lookup), "2024-01-10", 100), lookup);
+    const struct {
+        const char* lookup;
+        bool adding;
+    } cases[] = {{"Civic", false}, {"Truck", true}};
+    open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lookup);
+        pick(QLatin1String(c.lookup));
+        ASSERT_EQ(rowsOf(window->datService), 1);
+        if (c.adding) {
+            click(window->cmdAdd);
+            QTest::keyClicks(window->txtDate, QStringLiteral("2024-02-02"));
+        }
+        deleteVehicleInItsWindow(QLatin1String(c.lookup));
+        form->mdiArea()->setActiveSubWindow(window->subWindow());
+
+        EXPECT_EQ(window->cboVehicleID->currentIndex(), -1);
+        EXPECT_EQ(caption(), QStringLiteral("Record 0 of 0"));
+        EXPECT_EQ(window->txtDate->text(), QString());
+        expectNoOrders(false);
+        expectDetailsOf(-1);
+        EXPECT_EQ(rowsOf(window->datService) + rowsOf(window->datParts) + rowsOf(window->datNotes),
+                  0);
+        EXPECT_FALSE(window->isEditing());
+        expectCloseAllowed();
+    }
+    EXPECT_EQ(scalar(path, "SELECT group_concat(WorkDescription) FROM WorkDone"),
+              QStringLiteral("Bike"));
+    EXPECT_EQ(count("WorkOrder"), 1);
+    pick(QStringLiteral("Bike"));
+    expectBrowse();
+    expectFileConsistent();
+}
+
 TEST_F(WorkOrderWindowTest, DetailsThatCannotBeReadEndTheProgram) {
     ProgramEndRecorder ends;
     addVehicles({"Civic"});
