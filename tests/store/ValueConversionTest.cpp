@@ -158,7 +158,7 @@ TEST(ValueConversion, TextLengthCountsCharacters) {
 }
 
 TEST(ValueConversion, EmptyTextIsNoValue) {
-    for (const FieldDef& field : {year, mileage, cost, gallons, fuelDate, full, city, notes}) {
+    for (const FieldDef& field : {year, mileage, cost, gallons, fuelDate, city, notes}) {
         EXPECT_TRUE(toFieldValue(field, QString()).isNull()) << field.name.toStdString();
         EXPECT_TRUE(toFieldValue(field, "").isNull()) << field.name.toStdString();
         EXPECT_TRUE(toFieldValue(field, QVariant()).isNull()) << field.name.toStdString();
@@ -166,6 +166,16 @@ TEST(ValueConversion, EmptyTextIsNoValue) {
     }
     EXPECT_TRUE(toFieldValue(year, "   ").isNull());
     EXPECT_EQ(toFieldValue(city, "  "), QVariant(QStringLiteral("  "))); // text is kept as typed
+}
+
+// A Yes/No field holds Yes or No: no value, given or stored, is No.
+TEST(ValueConversion, ABooleanIsNeverNull) {
+    for (const QVariant& none : {QVariant(), QVariant(QString()), QVariant(""), QVariant("  ")}) {
+        EXPECT_EQ(toFieldValue(full, none), QVariant(false)) << none.toString().toStdString();
+        EXPECT_EQ(toStorage(full, none), QVariant(qint64(0))) << none.toString().toStdString();
+    }
+    EXPECT_EQ(fromStorage(full, QVariant()), QVariant(false));
+    EXPECT_EQ(displayText(full, fromStorage(full, QVariant())), QStringLiteral("False"));
 }
 
 TEST(ValueConversion, BooleanWordsAndNumbers) {
