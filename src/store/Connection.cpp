@@ -131,7 +131,8 @@ Transaction::Transaction(sqlite3* db, const SqlErrorContext& context)
     if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
         raiseSqlite(m_db, SQLITE_READONLY_DBMOVED, m_context);
     // A file made read-only while it is open could still be written through the
-    // open handle; the user's "read-only" is kept, and nothing is touched.
+    // open handle; the user's "read-only" is kept, and nothing is touched. A file
+    // opened for reading only is refused the same way.
     const QString file = QString::fromUtf8(sqlite3_db_filename(m_db, "main"));
     if (sqlite3_db_readonly(m_db, "main") == 1 || (!file.isEmpty() && !isWritableFile(file)))
         raiseSqlite(m_db, SQLITE_READONLY, m_context);

@@ -51,8 +51,8 @@ void checkTarget(const QString& path) {
     if (!folder.isWritable())
         raise(errReadOnly,
               QStringLiteral("The folder '%1' cannot be written.").arg(folder.filePath()));
-    // A file someone made read-only is not theirs to lose, nor one a window works on;
-    // the creation's own last database may go.
+    // A file its owner made read-only stays, as does one a window works on; the
+    // database the last creation left open may be replaced.
     if (target.exists() && !store::isWritableFile(path))
         raise(errReadOnly,
               QStringLiteral("The file '%1' is read-only and cannot be replaced.").arg(path));
