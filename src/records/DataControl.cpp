@@ -77,7 +77,11 @@ void DataControl::navigate(void (store::Recordset::*move)(), bool toEnd) {
 }
 
 void DataControl::Refresh() {
-    std::shared_ptr<store::Database> database = sharedDatabase(m_databaseName);
+    // A control keeps the connection it has: the rows of one window come from one file,
+    // and a save into a file replaced meanwhile is refused, not sent to the new one.
+    std::shared_ptr<store::Database> database = m_database && m_database->path() == m_databaseName
+                                                    ? m_database
+                                                    : sharedDatabase(m_databaseName);
     std::unique_ptr<store::Recordset> recordset = database->OpenRecordset(m_recordSource);
     if (m_recordset)
         m_recordset->setObserver(nullptr);

@@ -29,10 +29,14 @@ QString chosenPath(const platform::FileDialog& dialog) {
     return joinPath(dialog.folder(), dialog.fileName());
 }
 
-// Opens the file as a database and checks its layout; the error says why not.
+// Reads the file's layout without writing anything, so that a file of another program
+// is left exactly as it was; only a file that passes is opened for writing, which also
+// tells a read-only or locked file and brings an older file of ours up to date. The
+// error says why not.
 void checkIsOurDatabase(const QString& path) {
-    const std::shared_ptr<store::Database> db = store::Database::OpenDatabase(path);
-    store::schema::verifyLayout(*db);
+    store::schema::verifyLayout(
+        *store::Database::OpenDatabase(path, store::Database::Access::ReadOnly));
+    store::Database::OpenDatabase(path);
 }
 
 } // namespace

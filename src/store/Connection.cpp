@@ -1,10 +1,12 @@
 #include "Connection.h"
 
+#include "DatabaseFiles.h"
 #include "Statement.h"
 #include "StoreErrors.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <cerrno>
 #include <sqlite3.h>
 
@@ -22,7 +24,7 @@ QVariant singleValue(sqlite3* db, const QString& sql, const SqlErrorContext& con
     return rc == SQLITE_ROW ? stmt.column(0) : QVariant();
 }
 
-void configure(sqlite3* db, const SqlErrorContext& context) {
+void configureReading(sqlite3* db, const SqlErrorContext& context) {
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     execute(db, QStringLiteral("PRAGMA foreign_keys = ON"), context);
@@ -30,6 +32,10 @@ void configure(sqlite3* db, const SqlErrorContext& context) {
         raise(errIo, QStringLiteral("The database engine cannot enforce the relations of the "
                                     "database file '%1'.")
                          .arg(context.file));
+}
+
+void configure(sqlite3* db, const SqlErrorContext& context) {
+    configureReading(db, context);
     // A rollback journal keeps the file self-contained (one file to copy or back up)
     // and works in folders other programs only read; FULL syncs make every
     // committed change survive a crash of the program or the machine.
@@ -56,6 +62,59 @@ ConnectionHandle openConnection(const QString& path, bool create) {
     return db;
 }
 
+namespace {
+
+// The file's header says WAL mode (read and write versions 2) and no WAL file lies
+// beside it, so everything is in the file itself. To read it otherwise, SQLite would
+// make a WAL file and a shared-memory file, even for reading only.
+bool walModeWithoutWalFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(20);
+    return header.startsWith(QByteArray("SQLite format 3", 16)) && header.size() == 20 &&
+           header[18] == 2 && header[19] == 2 && !QFileInfo::exists(path + QLatin1String("-wal"));
+}
+
+// An "immutable" file is read as it lies: no locks, no journal or WAL file is looked
+// at or made.
+ConnectionHandle openForReading(const QString& path, bool immutable) {
+    const SqlErrorContext context{path, {}, false, {}};
+    QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() +
+                     QByteArrayLiteral("?mode=ro");
+    if (immutable)
+        uri += QByteArrayLiteral("&immutable=1");
+    sqlite3* raw = nullptr;
+    const int flags =
+        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
+    const int rc = sqlite3_open_v2(uri.constData(), &raw, flags, nullptr);
+    ConnectionHandle db(raw);
+    if (rc != SQLITE_OK)
+        raiseSqlite(db.get(), rc, context);
+    configureReading(db.get(), context);
+    return db;
+}
+
+// SQLite reads nothing before the first statement; this is the first read.
+int firstRead(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+} // namespace
+
+ConnectionHandle openReadOnlyConnection(const QString& path) {
+    ConnectionHandle db = openForReading(path, walModeWithoutWalFile(path));
+    // A journal a crash left behind is played back by the next writer, not here.
+    if (firstRead(db.get()) == SQLITE_READONLY_ROLLBACK)
+        db = openForReading(path, true);
+    return db;
+}
+
 void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
     Statement stmt(db, sql, context);
     int rc;
@@ -72,9 +131,10 @@ Transaction::Transaction(sqlite3* db, const SqlErrorContext& context)
     if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
         raiseSqlite(m_db, SQLITE_READONLY_DBMOVED, m_context);
     // A file made read-only while it is open could still be written through the
-    // open handle; the user's "read-only" is kept, and nothing is touched.
+    // open handle; the user's "read-only" is kept, and nothing is touched. A file
+    // opened for reading only is refused the same way.
     const QString file = QString::fromUtf8(sqlite3_db_filename(m_db, "main"));
-    if (!file.isEmpty() && !QFileInfo(file).isWritable())
+    if (sqlite3_db_readonly(m_db, "main") == 1 || (!file.isEmpty() && !isWritableFile(file)))
         raiseSqlite(m_db, SQLITE_READONLY, m_context);
     execute(m_db, QStringLiteral("BEGIN IMMEDIATE"), m_context);
 }

@@ -19,6 +19,12 @@ using ConnectionHandle = std::unique_ptr<sqlite3, ConnectionCloser>;
 // journal with full syncs. Throws the store's error naming the file.
 ConnectionHandle openConnection(const QString& path, bool create);
 
+// Opens the file for reading only, with foreign keys on and the busy timeout. Nothing
+// is written, created or removed: not the file, its header (a file in WAL mode stays
+// so) nor any journal, WAL or shared-memory file beside it. When a crash left a
+// journal that only a writer could play back, the file is read as it lies on disk.
+ConnectionHandle openReadOnlyConnection(const QString& path);
+
 // Runs SQL that returns no rows; throws the store's error on failure.
 void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context);
 

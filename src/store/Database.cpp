@@ -9,8 +9,11 @@
 #include "RecordSource.h"
 #include "Statement.h"
 #include "StoreErrors.h"
+#include "TextColumnMend.h"
 
 #include <QFile>
+#include <mutex>
+#include <set>
 #include <sqlite3.h>
 
 namespace store {
@@ -36,6 +39,18 @@ void removeDatabaseFile(const QString& path) {
     QFile::remove(path + QStringLiteral("-journal"));
 }
 
+// Every open database of the program, so that a file in use is not replaced.
+struct OpenDatabases {
+    std::mutex mutex;
+    std::set<const Database*> all;
+};
+
+// Never destroyed: databases held by globals of other files close after it would be.
+OpenDatabases& openDatabases() {
+    static auto* open = new OpenDatabases;
+    return *open;
+}
+
 } // namespace
 
 TableLayout Database::Impl::layout(const QString& storedName) const {
@@ -54,9 +69,34 @@ QString Database::Impl::requireTable(const QString& name) const {
     return stored;
 }
 
-Database::Database(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+Database::Database(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {
+    m_impl->file = fileIdentity(m_impl->path);
+    const std::lock_guard lock(openDatabases().mutex);
+    openDatabases().all.insert(this);
+}
 
-Database::~Database() = default;
+Database::~Database() {
+    const std::lock_guard lock(openDatabases().mutex);
+    openDatabases().all.erase(this);
+}
+
+bool Database::isFileOpen(const QString& path, const Database* except) {
+    const std::optional<FileIdentity> file = fileIdentity(path);
+    if (!file)
+        return false;
+    const std::lock_guard lock(openDatabases().mutex);
+    for (const Database* db : openDatabases().all)
+        if (db != except && db->m_impl->file == file)
+            return true;
+    return false;
+}
+
+bool Database::fileHasMoved() const {
+    int moved = 0;
+    return sqlite3_file_control(m_impl->db(), "main", SQLITE_FCNTL_HAS_MOVED, &moved) ==
+               SQLITE_OK &&
+           moved;
+}
 
 std::shared_ptr<Database> Database::CreateDatabase(const QString& path, const QString& locale) {
     checkNewDatabasePath(path);
@@ -77,13 +117,17 @@ std::shared_ptr<Database> Database::CreateDatabase(const QString& path, const QS
     return std::shared_ptr<Database>(new Database(std::move(impl)));
 }
 
-std::shared_ptr<Database> Database::OpenDatabase(const QString& path) {
-    checkExistingDatabasePath(path);
+std::shared_ptr<Database> Database::OpenDatabase(const QString& path, Access access) {
+    const bool writing = access == Access::ReadWrite;
+    checkExistingDatabasePath(path, writing);
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    impl->connection = openConnection(path, false);
+    impl->connection = writing ? openConnection(path, false) : openReadOnlyConnection(path);
     checkReadable(impl->db(), impl->context());
-    checkWritable(impl->db(), impl->context());
+    if (writing) {
+        checkWritable(impl->db(), impl->context());
+        mendTextColumns(*impl);
+    }
     return std::shared_ptr<Database>(new Database(std::move(impl)));
 }
 

@@ -21,15 +21,26 @@ public:
     // Creates a new, empty database file (the file must not exist). The locale
     // decides whether text compares without regard to case (dbLangGeneral does).
     static std::shared_ptr<Database> CreateDatabase(const QString& path, const QString& locale);
+    enum class Access { ReadWrite, ReadOnly };
     // Opens an existing database file; a missing, empty, damaged, read-only-folder,
-    // locked or foreign file fails here with a clear error naming the file.
-    static std::shared_ptr<Database> OpenDatabase(const QString& path);
+    // locked or foreign file fails here with a clear error naming the file. Opening
+    // for writing brings a file made by an older version up to date (TextColumnMend.h).
+    // Opened read-only, any readable file opens and reads as it is; nothing is written
+    // to it or beside it, and every write fails with the read-only error.
+    static std::shared_ptr<Database> OpenDatabase(const QString& path,
+                                                  Access access = Access::ReadWrite);
+
+    // Whether the file at path, whatever name leads to it, is open in a database of
+    // this program other than `except`.
+    static bool isFileOpen(const QString& path, const Database* except = nullptr);
 
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     QString path() const;
+    // The file was deleted or another file was moved to its name after it was opened.
+    bool fileHasMoved() const;
 
     // Definitions. Appending stores the definition in the file at once.
     TableDef CreateTableDef(const QString& name) const { return TableDef{name}; }

@@ -3,7 +3,9 @@
 #include "StoreErrors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace store {
 
@@ -33,7 +35,21 @@ void checkNewDatabasePath(const QString& path) {
                                .arg(path));
 }
 
-void checkExistingDatabasePath(const QString& path) {
+bool isWritableFile(const QString& path) {
+    const QFileInfo info(path);
+    constexpr QFile::Permissions anyWriteBit =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return info.isWritable() && (info.permissions() & anyWriteBit);
+}
+
+std::optional<FileIdentity> fileIdentity(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
+void checkExistingDatabasePath(const QString& path, bool forWriting) {
     const QFileInfo info(path);
     if (path.trimmed().isEmpty())
         raise(errFileNotFound, QStringLiteral("No database file was named."));
@@ -50,7 +66,9 @@ void checkExistingDatabasePath(const QString& path) {
     if (info.size() == 0)
         raise(errNotADatabase,
               QStringLiteral("The file '%1' is empty: it is not a database file.").arg(path));
-    if (!info.isWritable())
+    if (!forWriting)
+        return;
+    if (!isWritableFile(path))
         raise(errReadOnly, QStringLiteral("The database file '%1' is read-only; the program "
                                           "needs to write to it.")
                                .arg(path));

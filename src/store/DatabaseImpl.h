@@ -2,10 +2,12 @@
 
 #include "Connection.h"
 #include "Database.h"
+#include "DatabaseFiles.h"
 #include "SchemaDdl.h"
 #include "Statement.h"
 
 #include <map>
+#include <optional>
 
 namespace store {
 
@@ -13,6 +15,7 @@ namespace store {
 struct Database::Impl {
     ConnectionHandle connection;
     QString path;
+    std::optional<FileIdentity> file; // the file opened, whatever its name is now
     // After the connection, so that they are finalized before it closes.
     std::map<QString, Statement> statements;
 

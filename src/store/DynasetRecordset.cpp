@@ -314,6 +314,13 @@ void DynasetRecordset::AddNew() {
     m_mode = EditMode::AddNew;
     m_pending = QVector<QVariant>(m_table.fields.size());
     m_touched = QVector<bool>(m_table.fields.size(), false);
+    // A new row's Yes/No fields start as No and are stored so, never left empty.
+    for (qsizetype i = 0; i < m_table.fields.size(); ++i) {
+        if (m_table.fields[i].type == FieldType::Boolean) {
+            m_pending[i] = false;
+            m_touched[i] = true;
+        }
+    }
     if (m_observer)
         m_observer->addNewStarted();
 }

@@ -13,6 +13,13 @@ QString asideFileName(const QString& path);
 // by syncing the folder. Throws the store's error naming the file on failure.
 void replaceFile(const QString& source, const QString& target);
 
+// Replaces the database file target with source, and takes away the side files of
+// target (journal, WAL, shared memory) that an earlier crash may have left: SQLite
+// would play them into the new file. They are moved aside first and deleted only
+// once the new file is in place; on any failure they go back and target stays as it
+// was. Throws the store's error naming the file.
+void replaceDatabaseFile(const QString& source, const QString& target);
+
 // Removes a database file with its journal files, ignoring ones that do not exist.
 void removeDatabaseFiles(const QString& path);
 

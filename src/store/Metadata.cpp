@@ -13,6 +13,12 @@ namespace {
 
 const QLatin1Char kListSeparator(';'); // names never contain it (checkName)
 
+QStringList splitList(const QString& text) {
+    return text.isEmpty() ? QStringList() : text.split(kListSeparator);
+}
+
+} // namespace
+
 bool metaTablesExist(sqlite3* db, const SqlErrorContext& context) {
     Statement stmt(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
                                       "name = 'drivolex_meta_relations'"));
@@ -20,12 +26,6 @@ bool metaTablesExist(sqlite3* db, const SqlErrorContext& context) {
     checkSqlite(db, rc, context);
     return rc == SQLITE_ROW;
 }
-
-QStringList splitList(const QString& text) {
-    return text.isEmpty() ? QStringList() : text.split(kListSeparator);
-}
-
-} // namespace
 
 void createMetaTables(sqlite3* db, const SqlErrorContext& context) {
     execute(db,

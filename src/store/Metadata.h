@@ -13,6 +13,8 @@ namespace store {
 // The definitions SQLite cannot hold itself (index and relation names and
 // attributes, the locale) live in small tables of the file, next to the data.
 void createMetaTables(sqlite3* db, const SqlErrorContext& context);
+// Whether the file has them: it was made by the record store, not by another tool.
+bool metaTablesExist(sqlite3* db, const SqlErrorContext& context);
 
 QString readInfo(sqlite3* db, const QString& key, const SqlErrorContext& context);
 void writeInfo(sqlite3* db, const QString& key, const QString& value,

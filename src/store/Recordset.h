@@ -33,9 +33,10 @@ public:
 // text; field values are read from the file when needed. Every failure throws
 // platform::AppError with a number of StoreErrors.h.
 //
-// Field values are QVariant: a null QVariant for no value; bool (Boolean), int
-// (Integer, Long), store::Currency, float (Single), QDateTime (Date), QString
-// (Text, Memo). setValue also takes typed text and converts it for the field.
+// Field values are QVariant: a null QVariant for no value; bool (Boolean, never
+// null: false on a new row and for no value), int (Integer, Long), store::Currency,
+// float (Single), QDateTime (Date), QString (Text, Memo). setValue also takes typed
+// text and converts it for the field.
 class Recordset {
 public:
     virtual ~Recordset() = default;

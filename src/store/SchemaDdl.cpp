@@ -198,6 +198,32 @@ private:
     sqlite3* m_db;
 };
 
+// Create new, copy, drop, rename: the caller holds the transaction with foreign keys off.
+void rebuildInTransaction(sqlite3* db, const TableLayout& layout, const SqlErrorContext& context) {
+    const QString table = layout.def.name;
+    const QString scratch = QStringLiteral("drivolex_rebuild_%1").arg(table);
+    QStringList columns;
+    for (const FieldDef& field : layout.def.fields)
+        columns << quoted(field.name);
+    // The row number is copied too, so bookmarks of open record sets stay valid.
+    const QString copied = autoIncrementField(layout.def)
+                               ? columns.join(QLatin1String(", "))
+                               : QLatin1String("rowid, ") + columns.join(QLatin1String(", "));
+
+    const std::optional<qint64> counter = autoIncrementCounter(db, table, context);
+    execute(db, createTableSql(scratch, layout), context);
+    execute(db,
+            QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                .arg(quoted(scratch), copied, quoted(table)),
+            context);
+    execute(db, QStringLiteral("DROP TABLE %1").arg(quoted(table)), context);
+    execute(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(scratch), quoted(table)),
+            context);
+    if (counter)
+        restoreAutoIncrementCounter(db, table, *counter, context);
+    createAllIndexes(db, layout, context);
+}
+
 } // namespace
 
 const FieldDef* autoIncrementField(const TableDef& def) {
@@ -231,33 +257,20 @@ void createSecondaryIndex(sqlite3* db, const QString& table, const IndexDef& ind
 
 void rebuildTable(sqlite3* db, const TableLayout& layout,
                   const std::function<void()>& alsoInTransaction, const SqlErrorContext& context) {
-    const QString table = layout.def.name;
-    const QString scratch = QStringLiteral("drivolex_rebuild_%1").arg(table);
-    QStringList columns;
-    for (const FieldDef& field : layout.def.fields)
-        columns << quoted(field.name);
-    // The row number is copied too, so bookmarks of open record sets stay valid.
-    const QString copied = autoIncrementField(layout.def)
-                               ? columns.join(QLatin1String(", "))
-                               : QLatin1String("rowid, ") + columns.join(QLatin1String(", "));
-
     ForeignKeysOff foreignKeysOff(db, context);
     Transaction transaction(db, context);
-    const std::optional<qint64> counter = autoIncrementCounter(db, table, context);
-    execute(db, createTableSql(scratch, layout), context);
-    execute(db,
-            QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
-                .arg(quoted(scratch), copied, quoted(table)),
-            context);
-    execute(db, QStringLiteral("DROP TABLE %1").arg(quoted(table)), context);
-    execute(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(scratch), quoted(table)),
-            context);
-    if (counter)
-        restoreAutoIncrementCounter(db, table, *counter, context);
-    createAllIndexes(db, layout, context);
+    rebuildInTransaction(db, layout, context);
     if (alsoInTransaction)
         alsoInTransaction();
-    checkRelationsHold(db, table, context);
+    checkRelationsHold(db, layout.def.name, context);
+    transaction.commit();
+}
+
+void rebuildTables(sqlite3* db, const QList<TableLayout>& layouts, const SqlErrorContext& context) {
+    ForeignKeysOff foreignKeysOff(db, context);
+    Transaction transaction(db, context);
+    for (const TableLayout& layout : layouts)
+        rebuildInTransaction(db, layout, context);
     transaction.commit();
 }
 

@@ -35,6 +35,10 @@ void createTable(sqlite3* db, const TableLayout& layout, const SqlErrorContext& 
 // relations are checked before the commit. `alsoInTransaction` runs inside it.
 void rebuildTable(sqlite3* db, const TableLayout& layout,
                   const std::function<void()>& alsoInTransaction, const SqlErrorContext& context);
+// Rebuilds several stored tables in one transaction (all of them change or none),
+// for changes that leave keys and relations as they are, such as a column's declared
+// type: the rows are not checked against the relations again.
+void rebuildTables(sqlite3* db, const QList<TableLayout>& layouts, const SqlErrorContext& context);
 
 // Creates one index that needs no rebuild (inside the caller's transaction).
 void createSecondaryIndex(sqlite3* db, const QString& table, const IndexDef& index,

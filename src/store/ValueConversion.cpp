@@ -324,12 +324,14 @@ bool isBlank(const QVariant& value) {
 } // namespace
 
 QVariant toFieldValue(const FieldDef& field, const QVariant& input) {
-    // Empty text is no value; for the non-text types so is text of spaces only.
-    if (kindOf(input) == Kind::Null)
-        return QVariant();
+    // Empty text is no value; for the non-text types so is text of spaces only. A
+    // Yes/No field always holds one of its two values: no value is No.
     const bool textual = field.type == FieldType::Text || field.type == FieldType::Memo;
-    if (textual ? textOf(input).isEmpty() && kindOf(input) == Kind::Text : isBlank(input))
-        return QVariant();
+    const bool noValue =
+        kindOf(input) == Kind::Null ||
+        (textual ? textOf(input).isEmpty() && kindOf(input) == Kind::Text : isBlank(input));
+    if (noValue)
+        return field.type == FieldType::Boolean ? QVariant(false) : QVariant();
 
     switch (field.type) {
     case FieldType::Boolean:
@@ -387,8 +389,8 @@ QVariant toStorage(const FieldDef& field, const QVariant& fieldValue) {
 
 QVariant fromStorage(const FieldDef& field, const QVariant& stored) {
     const Kind kind = kindOf(stored);
-    if (kind == Kind::Null)
-        return QVariant();
+    if (kind == Kind::Null) // a Yes/No field another tool left empty reads as No
+        return field.type == FieldType::Boolean ? QVariant(false) : QVariant();
     // Every field of every row read comes through here: what the store itself wrote
     // is taken directly, and only other values go through the general conversion.
     switch (field.type) {
@@ -490,11 +492,11 @@ QString sqlTypeName(const FieldDef& field) {
     case FieldType::Single:
         return QStringLiteral("SINGLE");
     case FieldType::Date:
-        return QStringLiteral("DATETIME");
+        return QStringLiteral("DATETIME TEXT");
     case FieldType::Text:
         return QStringLiteral("VARCHAR(%1)").arg(textSize(field));
     case FieldType::Memo:
-        return QStringLiteral("MEMO");
+        return QStringLiteral("MEMO TEXT");
     }
     return QString();
 }
@@ -508,10 +510,12 @@ bool fieldTypeFromSql(const QString& declaredType, FieldType* type, int* size) {
     static const Named kTypes[] = {
         {"BOOLEAN", FieldType::Boolean, 1}, {"SMALLINT", FieldType::Integer, 2},
         {"INTEGER", FieldType::Long, 4},    {"CURRENCY", FieldType::Currency, 8},
-        {"SINGLE", FieldType::Single, 4},   {"DATETIME", FieldType::Date, 8},
+        {"SINGLE", FieldType::Single, 4},   {"DATETIME TEXT", FieldType::Date, 8},
+        {"MEMO TEXT", FieldType::Memo, 0},  {"DATETIME", FieldType::Date, 8},
         {"MEMO", FieldType::Memo, 0},
     };
-    const QString declared = declaredType.trimmed();
+    // One space between words, as the names above are spelled.
+    const QString declared = declaredType.simplified();
     FieldType foundType = FieldType::Text;
     int foundSize = 0;
     bool found = false;
@@ -537,6 +541,15 @@ bool fieldTypeFromSql(const QString& declaredType, FieldType* type, int* size) {
     if (size)
         *size = foundSize;
     return true;
+}
+
+bool hasTextAffinity(const QString& declaredType) {
+    // A name with INT in it gives INTEGER affinity before CHAR, CLOB or TEXT count.
+    const QString name = declaredType.toUpper();
+    if (name.contains(QLatin1String("INT")))
+        return false;
+    return name.contains(QLatin1String("CHAR")) || name.contains(QLatin1String("CLOB")) ||
+           name.contains(QLatin1String("TEXT"));
 }
 
 } // namespace store

@@ -15,7 +15,8 @@ namespace store {
 // (Boolean), int (Integer, Long), store::Currency, float (Single), QDateTime (Date),
 // QString (Text, Memo).
 //
-// Typed text: empty text is no value (null). Integer -32768..32767, Long 32-bit;
+// Typed text: empty text is no value (null), except in a Boolean field, which is
+// never null: no value there is false. Integer -32768..32767, Long 32-bit;
 // Single; Currency with a leading "$" and thousands separators allowed, at most
 // four decimals, never rounded silently; Date as ISO 8601 ("2024-03-15",
 // "2024-03-15T08:30:00", "2024-03-15 08:30") or US month/day/year ("3/15/2024",
@@ -41,9 +42,15 @@ QString displayText(const FieldDef& field, const QVariant& fieldValue);
 
 // The SQL column type that declares the field, so that a file can be read back
 // (and read by other SQLite tools): BOOLEAN, SMALLINT, INTEGER, CURRENCY, SINGLE,
-// DATETIME, VARCHAR(n), MEMO.
+// DATETIME TEXT, VARCHAR(n), MEMO TEXT. The declared type decides how SQLite
+// converts what is stored: every column that holds text has a name with TEXT or
+// CHAR in it, so that text which looks like a number ("00123") stays text.
 QString sqlTypeName(const FieldDef& field);
 // The field type and size for a declared column type; false when it is none of ours.
+// The names of older files, DATETIME and MEMO, read as Date and Memo too.
 bool fieldTypeFromSql(const QString& declaredType, FieldType* type, int* size);
+// Whether SQLite gives a column declared so TEXT affinity (stores numbers as text and
+// leaves text as it is), by SQLite's own rule on the declared type's name.
+bool hasTextAffinity(const QString& declaredType);
 
 } // namespace store

@@ -1,6 +1,7 @@
 #include "modCreateDB.h"
 
 #include "Database.h"
+#include "DatabaseFiles.h"
 #include "FileReplace.h"
 #include "Schema.h"
 #include "StoreErrors.h"
@@ -39,7 +40,7 @@ void createTable(const char* name) {
     building->appendIndex(table.name, index);
 }
 
-void checkTargetFolder(const QString& path) {
+void checkTarget(const QString& path) {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (!folder.isDir())
@@ -50,6 +51,15 @@ void checkTargetFolder(const QString& path) {
     if (!folder.isWritable())
         raise(errReadOnly,
               QStringLiteral("The folder '%1' cannot be written.").arg(folder.filePath()));
+    // A file its owner made read-only stays, as does one a window works on; the
+    // database the last creation left open may be replaced.
+    if (target.exists() && !store::isWritableFile(path))
+        raise(errReadOnly,
+              QStringLiteral("The file '%1' is read-only and cannot be replaced.").arg(path));
+    if (Database::isFileOpen(path, CurrentDatabase.get()))
+        raise(errLocked,
+              QStringLiteral("The file '%1' is in use by an open window and cannot be replaced.")
+                  .arg(path));
 }
 
 } // namespace
@@ -58,7 +68,7 @@ bool CreateNewDatabase(const QString& path) {
     std::shared_ptr<Database> previous = CurrentDatabase;
     QString asidePath;
     try {
-        checkTargetFolder(path);
+        checkTarget(path);
         asidePath = store::asideFileName(path);
         building = Database::CreateDatabase(asidePath, QLatin1String(dbLangGeneral));
         CreateFuelTable();
@@ -69,7 +79,7 @@ bool CreateNewDatabase(const QString& path) {
         CreateWorkOrderMemoTable();
         CreateRelations();
         building.reset(); // closes the file before it moves into place
-        store::replaceFile(asidePath, path);
+        store::replaceDatabaseFile(asidePath, path);
         asidePath.clear();
         CurrentDatabase = Database::OpenDatabase(path);
     } catch (const platform::AppError& error) {

@@ -18,7 +18,8 @@ extern std::shared_ptr<store::Database> CurrentDatabase;
 // (information, "Success") or failure (exclamation, titled with the error's text).
 // The file is built aside in the target folder and moves over path only when every
 // step succeeded, so a failure leaves an existing file exactly as it was and leaves
-// no new or temporary file behind.
+// no new or temporary file behind. A read-only file and a file open in a window of
+// the program are not replaced; journal and WAL files of the old file go with it.
 bool CreateNewDatabase(const QString& path);
 
 // The building routines, called by CreateNewDatabase in this order on the database

@@ -129,6 +129,80 @@ TEST_F(CreateDatabase, FailedCreationKeepsTheOldFileAndTheCurrentDatabase) {
     EXPECT_EQ(old.readAll(), oldBytes);
 }
 
+// The old file with two vehicles, closed: what a File New over it finds.
+class CreateOverOldFile : public CreateDatabase {
+protected:
+    void SetUp() override {
+        MsgBoxRecorder quiet;
+        ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+        modCreateDB::CurrentDatabase.reset();
+        ASSERT_EQ(testing_support::sqlExecute(path(), "INSERT INTO VehicleInfo (VehicleLookup) "
+                                                      "VALUES ('Old one'), ('Old two')"),
+                  QString());
+    }
+
+    // One failure box titled with the reason, false, and the old file byte for byte.
+    void expectRefused(const QString& reason) {
+        const QByteArray bytes = testing_support::fileBytes(path());
+        MsgBoxRecorder boxes;
+        EXPECT_FALSE(modCreateDB::CreateNewDatabase(path()));
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_EQ(boxes.last().prompt,
+                  QStringLiteral("There was an error Creating your database."));
+        EXPECT_EQ(boxes.last().style, 48);
+        EXPECT_EQ(boxes.last().title, reason);
+        EXPECT_EQ(testing_support::fileBytes(path()), bytes);
+        EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("cars.mdb")});
+    }
+};
+
+TEST_F(CreateOverOldFile, AJournalOrWalLeftByACrashIsNotPlayedIntoTheNewFile) {
+    const QString bulk = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+        "INSERT INTO VehicleInfo (VehicleLookup, VehicleSerialNum) SELECT 'V' || i, "
+        "printf('%025d', i) FROM n");
+    for (const QString& sideFile : {QStringLiteral("-journal"), QStringLiteral("-wal")}) {
+        if (sideFile == QLatin1String("-journal"))
+            testing_support::leaveHotJournal(path(), bulk);
+        else
+            testing_support::leaveWalWithChanges(path(), bulk);
+        ASSERT_TRUE(QFile::exists(path() + sideFile));
+
+        MsgBoxRecorder boxes;
+        ASSERT_TRUE(modCreateDB::CreateNewDatabase(path())) << sideFile.toStdString();
+        EXPECT_EQ(boxes.last().title, QStringLiteral("Success"));
+        modCreateDB::CurrentDatabase.reset();
+        EXPECT_EQ(sqlScalar(path(), "SELECT count(*) FROM VehicleInfo"), QStringLiteral("0"))
+            << sideFile.toStdString();
+        EXPECT_TRUE(testing_support::fileIsConsistent(path())) << sideFile.toStdString();
+        EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("cars.mdb")})
+            << "the old file's side files went with it";
+    }
+}
+
+TEST_F(CreateOverOldFile, AReadOnlyFileIsNotReplaced) {
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup));
+    expectRefused(QStringLiteral("The file '%1' is read-only and cannot be replaced.").arg(path()));
+}
+
+TEST_F(CreateOverOldFile, AFileOpenInTheProgramIsNotReplacedUnlessItIsTheLastCreated) {
+    {
+        // Another name for the same file, as a window may have it open.
+        const QString otherName = dir.filePath(QStringLiteral("./cars.mdb"));
+        auto inUse = Database::OpenDatabase(otherName);
+        expectRefused(
+            QStringLiteral("The file '%1' is in use by an open window and cannot be replaced.")
+                .arg(path()));
+    }
+    MsgBoxRecorder boxes;
+    ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+    // The database the last creation left open is the creation's own to replace.
+    ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));
+    EXPECT_EQ(modCreateDB::CurrentDatabase->path(), path());
+    EXPECT_EQ(sqlScalar(path(), "SELECT count(*) FROM VehicleInfo"), QStringLiteral("0"));
+    modCreateDB::CurrentDatabase.reset();
+}
+
 TEST_F(CreateDatabase, LayoutCheckNamesTheMissingTable) {
     auto db =
         Database::CreateDatabase(path(QStringLiteral("other.db")), QLatin1String(dbLangGeneral));

@@ -402,3 +402,42 @@ TEST(Recordset, SetsReadAndWriteTheirTableAfterItIsRebuiltForANewRelation) {
     EXPECT_EQ(tiny.count(QStringLiteral("Stop")), 2);
     EXPECT_EQ(fileProblems(tiny.path), QString());
 }
+
+// A Yes/No field holds Yes or No: a new row starts as No and is stored so, a value
+// taken away is No, and an empty value another tool left in the file reads as No.
+TEST_F(TripsFixture, AYesNoFieldIsNeverEmpty) {
+    const auto storedDone = [&](qint64 trip) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(tiny.db->handle(), "SELECT quote(Done) FROM Trip WHERE TripId = ?", -1,
+                           &stmt, nullptr);
+        sqlite3_bind_int64(stmt, 1, trip);
+        const QString text =
+            sqlite3_step(stmt) == SQLITE_ROW
+                ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
+                : QStringLiteral("no row");
+        sqlite3_finalize(stmt);
+        return text;
+    };
+    auto rs = open();
+    rs->AddNew();
+    EXPECT_EQ(rs->value(QStringLiteral("Done")), QVariant(false));
+    rs->setValue(QStringLiteral("OwnerID"), owner);
+    rs->Update();
+    EXPECT_EQ(storedDone(rs->LastModified()), QStringLiteral("0"));
+
+    rs->setBookmark(rs->LastModified());
+    rs->Edit();
+    rs->setValue(QStringLiteral("Done"), true);
+    rs->Update();
+    EXPECT_EQ(storedDone(rs->LastModified()), QStringLiteral("-1"));
+    rs->Edit();
+    rs->setValue(QStringLiteral("Done"), QString());
+    rs->Update();
+    EXPECT_EQ(storedDone(rs->LastModified()), QStringLiteral("0"));
+
+    ASSERT_EQ(
+        sqlite3_exec(tiny.db->handle(), "UPDATE Trip SET Done = NULL", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    rs->Requery();
+    EXPECT_EQ(rs->value(QStringLiteral("Done")), QVariant(false));
+}

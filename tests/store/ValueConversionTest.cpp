@@ -158,7 +158,7 @@ TEST(ValueConversion, TextLengthCountsCharacters) {
 }
 
 TEST(ValueConversion, EmptyTextIsNoValue) {
-    for (const FieldDef& field : {year, mileage, cost, gallons, fuelDate, full, city, notes}) {
+    for (const FieldDef& field : {year, mileage, cost, gallons, fuelDate, city, notes}) {
         EXPECT_TRUE(toFieldValue(field, QString()).isNull()) << field.name.toStdString();
         EXPECT_TRUE(toFieldValue(field, "").isNull()) << field.name.toStdString();
         EXPECT_TRUE(toFieldValue(field, QVariant()).isNull()) << field.name.toStdString();
@@ -166,6 +166,16 @@ TEST(ValueConversion, EmptyTextIsNoValue) {
     }
     EXPECT_TRUE(toFieldValue(year, "   ").isNull());
     EXPECT_EQ(toFieldValue(city, "  "), QVariant(QStringLiteral("  "))); // text is kept as typed
+}
+
+// A Yes/No field holds Yes or No: no value, given or stored, is No.
+TEST(ValueConversion, ABooleanIsNeverNull) {
+    for (const QVariant& none : {QVariant(), QVariant(QString()), QVariant(""), QVariant("  ")}) {
+        EXPECT_EQ(toFieldValue(full, none), QVariant(false)) << none.toString().toStdString();
+        EXPECT_EQ(toStorage(full, none), QVariant(qint64(0))) << none.toString().toStdString();
+    }
+    EXPECT_EQ(fromStorage(full, QVariant()), QVariant(false));
+    EXPECT_EQ(displayText(full, fromStorage(full, QVariant())), QStringLiteral("False"));
 }
 
 TEST(ValueConversion, BooleanWordsAndNumbers) {
@@ -335,4 +345,31 @@ TEST(ValueConversion, SqlTypeNamesReadBack) {
     EXPECT_EQ(size, 2);
     for (const char* declared : {"BLOB", "", "VARCHAR(0)", "VARCHAR", "TEXT", "INTEGERS"})
         EXPECT_FALSE(fieldTypeFromSql(declared, &type, &size)) << declared;
+    // Older files declare Date and Memo columns so.
+    EXPECT_TRUE(fieldTypeFromSql("DATETIME", &type, &size));
+    EXPECT_EQ(type, FieldType::Date);
+    EXPECT_TRUE(fieldTypeFromSql("memo", &type, &size));
+    EXPECT_EQ(type, FieldType::Memo);
+    EXPECT_TRUE(fieldTypeFromSql("Memo  Text", &type, &size));
+    EXPECT_EQ(type, FieldType::Memo);
+}
+
+// SQLite converts what a column stores by its declared type: every field whose
+// values are text must be declared with TEXT affinity, the numbers need not be.
+TEST(ValueConversion, TextFieldsAreDeclaredWithTextAffinity) {
+    const QList<QPair<FieldDef, const char*>> samples = {
+        {year, "1"}, {mileage, "1"},         {cost, "1"}, {gallons, "1"},
+        {full, "1"}, {fuelDate, "1/1/2024"}, {city, "1"}, {notes, "1"},
+    };
+    for (const auto& [field, sample] : samples) {
+        const bool holdsText = toStorage(field, sample).typeId() == QMetaType::QString;
+        EXPECT_EQ(hasTextAffinity(sqlTypeName(field)), holdsText) << field.name.toStdString();
+    }
+    const QList<QPair<const char*, bool>> affinities = {
+        {"VARCHAR(20)", true},      {"MEMO TEXT", true}, {"CLOB", true},
+        {"NATIVE CHARACTER", true}, {"MEMO", false},     {"DATETIME", false},
+        {"INTEGER", false},         {"CHARINT", false},  {"", false},
+    };
+    for (const auto& [declared, text] : affinities)
+        EXPECT_EQ(hasTextAffinity(declared), text) << declared;
 }
