@@ -74,6 +74,9 @@ private:
     void repositioned();
     void insertPending();
     void updatePending();
+    // Refuses the save when the stored row is gone or differs from the row as Edit
+    // read it: another window or another copy of the program wrote it meanwhile.
+    void requireUnchangedSinceEdit(qint64 key) const;
     // The primary table whose row the pending values name but the file lacks.
     QString missingOwner() const;
 
@@ -87,6 +90,7 @@ private:
     EditMode m_mode = EditMode::None;
     QVector<QVariant> m_pending;
     QVector<bool> m_touched;
+    QVector<QVariant> m_editStart; // the row as stored when Edit began
     std::optional<Bookmark> m_lastModified;
     bool m_noMatch = false;
     RecordsetObserver* m_observer = nullptr;
