@@ -291,6 +291,21 @@ bool DynasetRecordset::readRow(qint64 key, QVector<QVariant>* values) const {
     return true;
 }
 
+void DynasetRecordset::rereadCurrentRow() {
+    if (!hasCurrentRow())
+        return;
+    // Cancel always ends the editing: a row the file can no longer give (gone, or the
+    // file unreadable) shows as it was last read, and the next step says what is wrong.
+    try {
+        QVector<QVariant> values;
+        if (readRow(m_rows->key(m_index), &values)) {
+            m_cachedKey = m_rows->key(m_index);
+            m_cachedValues = values;
+        }
+    } catch (const platform::AppError&) {
+    }
+}
+
 QVariant DynasetRecordset::value(const QString& field) const {
     const int index = fieldIndex(field);
     if (m_mode != EditMode::None)
@@ -359,8 +374,7 @@ void DynasetRecordset::CancelUpdate() {
     if (m_mode == EditMode::None)
         raise(errUpdateWithoutAddNew, QStringLiteral("There is no new or changed row to cancel."));
     dropPending();
-    // The row shows again as the file has it now, which may be newer than when it was read.
-    m_cachedKey.reset();
+    rereadCurrentRow();
     if (m_observer)
         m_observer->editCancelled();
 }

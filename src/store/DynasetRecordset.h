@@ -70,6 +70,9 @@ private:
     // The row's values, or false when the file no longer has the row.
     bool readRow(qint64 key, QVector<QVariant>* values) const;
     void placeOn(int index);
+    // After CancelUpdate: the current row as the file has it now, which may be newer
+    // than when it was read.
+    void rereadCurrentRow();
     void dropPending();
     void repositioned();
     void insertPending();
