@@ -1,7 +1,9 @@
 #include "HelpWindow.h"
 
 #include "PictureFitter.h"
+#include "WebLinks.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,11 +27,15 @@ HelpWindow::HelpWindow(QWidget* owner)
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Drivolex Help"));
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
-    m_browser->setOpenExternalLinks(true);
+    // Links are the window's to judge (followLink), never handed to the desktop as
+    // they stand: a page could name any scheme, and the desktop would run its handler.
+    m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
     m_search->setObjectName(QStringLiteral("helpSearch"));
     m_search->setClearButtonEnabled(true);
     m_index->setObjectName(QStringLiteral("helpIndex"));
     m_status->setObjectName(QStringLiteral("helpStatus"));
+    m_status->setTextFormat(Qt::PlainText); // it repeats what was typed into the search
 
     auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     searchLabel->setBuddy(m_search);
@@ -56,9 +62,12 @@ HelpWindow::HelpWindow(QWidget* owner)
     connect(m_search, &QLineEdit::returnPressed, this, [this] { findNext(); });
     connect(findButton, &QPushButton::clicked, this, [this] { findNext(); });
     connect(m_index, &QListWidget::currentRowChanged, this, &HelpWindow::goToIndexEntry);
+    connect(m_browser, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl& link) { followLink(link); });
 }
 
 void HelpWindow::showContents(const QString& fileName) {
+    m_manualFolder = QFileInfo(fileName).absolutePath();
     load(fileName);
     m_browser->moveCursor(QTextCursor::Start);
     m_browser->ensureCursorVisible();
@@ -67,6 +76,7 @@ void HelpWindow::showContents(const QString& fileName) {
 }
 
 void HelpWindow::showSearch(const QString& fileName, const QString& key) {
+    m_manualFolder = QFileInfo(fileName).absolutePath();
     load(fileName);
     m_search->setText(key);
     present();
@@ -87,6 +97,32 @@ bool HelpWindow::findNext() {
     }
     m_status->setText(QStringLiteral("\"%1\" is not in the manual.").arg(text));
     return false;
+}
+
+bool HelpWindow::followLink(const QUrl& link) {
+    const QUrl target = m_browser->source().resolved(link);
+    if (isWebLink(target))
+        return openWebLink(target);
+    if (!isManualPage(target))
+        return false;
+    load(QFileInfo(target.toLocalFile()).absoluteFilePath());
+    if (target.hasFragment())
+        m_browser->scrollToAnchor(target.fragment());
+    return true;
+}
+
+bool HelpWindow::isManualPage(const QUrl& url) const {
+    if (!url.isLocalFile() || m_manualFolder.isEmpty())
+        return false;
+    const QFileInfo page(url.toLocalFile());
+    const QString suffix = page.suffix().toLower();
+    const bool text = suffix == QLatin1String("md") || suffix == QLatin1String("html") ||
+                      suffix == QLatin1String("htm");
+    // A page of the manual's own folder or below it, by its real path: "..", links
+    // and the like lead nowhere else.
+    const QString folder = QFileInfo(m_manualFolder).canonicalFilePath();
+    const QString real = page.canonicalFilePath();
+    return text && page.isFile() && !folder.isEmpty() && real.startsWith(folder + QLatin1Char('/'));
 }
 
 void HelpWindow::load(const QString& fileName) {

@@ -30,8 +30,14 @@ public:
     // Returns false (and says so) when the manual does not contain it.
     bool findNext();
 
+    // A link clicked in the manual: a page of the manual (beside its first page) or a
+    // place in one opens here, an http or https address in the desktop's browser;
+    // anything else is ignored. Returns true when the link was followed.
+    bool followLink(const QUrl& link);
+
 private:
     void load(const QString& fileName);
+    bool isManualPage(const QUrl& url) const;
     void rebuildIndex();
     void filterIndex(const QString& text);
     void goToIndexEntry(int row);
@@ -42,6 +48,7 @@ private:
     QListWidget* m_index;
     QLabel* m_status;
     QString m_fileName;
+    QString m_manualFolder; // the folder of the first page; its pages open here
 };
 
 } // namespace platform

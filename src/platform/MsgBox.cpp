@@ -1,6 +1,7 @@
 #include "MsgBox.h"
 
 #include "AppInfo.h"
+#include "WindowTitle.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -17,7 +18,10 @@ MsgBoxResponder& responder() {
 
 int showRealBox(const QString& prompt, int style, const QString& title) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title);
+    // Prompts and titles carry file names and typed values: shown as written, never
+    // read as markup (a link in a box would be one click from the desktop's handler).
+    box.setWindowTitle(literalWindowTitle(title));
+    box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
     const int icon = style & 0x70;
     switch (icon) {

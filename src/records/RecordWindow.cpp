@@ -8,6 +8,7 @@
 #include "shell/modAPIWrapr.h"
 #include "shell/modDrivolex.h"
 #include "store/Recordset.h"
+#include "store/StoreErrors.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -194,7 +195,13 @@ void RecordWindow::runKeepingState(const std::function<void()>& handler) {
         restoreState(before);
         ShutdownEnabled(shutdownEnabled);
         showErrorBox(error);
+        if (isRowDeletedElsewhere(error))
+            showRemainingRows();
     }
+}
+
+bool RecordWindow::isRowDeletedElsewhere(const platform::AppError& error) {
+    return error.number() == store::errRowDeletedElsewhere;
 }
 
 } // namespace records

@@ -116,8 +116,16 @@ protected:
 
     // Runs a handler that has no trap of its own. A record-store error shows the
     // error box and puts back each listed control's visibility and availability
-    // and the close lock as they were before; other errors go on to the caller.
+    // and the close lock as they were before; other errors go on to the caller. A
+    // row deleted elsewhere then shows the rows that remain.
     void runKeepingState(const std::function<void()>& handler);
+
+    // The store's word that the row on show went from the file through another
+    // window or another copy of the program.
+    static bool isRowDeletedElsewhere(const platform::AppError& error);
+    // After a row went elsewhere: drops the pending row and reads the window's rows
+    // again, so that it shows those that remain. Each window knows its own list.
+    virtual void showRemainingRows() {}
 
     // Connects a button's click to a handler through platform::reported.
     template <class Handler> void onClicked(QAbstractButton* button, Handler handler) {

@@ -126,8 +126,12 @@ void frmGas::cboVehicleID_Click() {
         return;
     const int vehicleID = SelectedVehicleID(*cboVehicleID);
     Data1->setRecordSource(vehicleSource(vehicleID));
-    Data1->Refresh();
     m_shownVehicleID = vehicleID;
+    showListedPurchases();
+}
+
+void frmGas::showListedPurchases() {
+    Data1->Refresh();
     if (isEmpty()) {
         DisableControls(true);
         EnableAddClose();
@@ -136,6 +140,11 @@ void frmGas::cboVehicleID_Click() {
         DisableControls(false);
         Frame1->setEnabled(false);
     }
+}
+
+void frmGas::showRemainingRows() {
+    SetEditMode(false);
+    showListedPurchases(); // reading the rows again drops the one pending
 }
 
 void frmGas::EnableAddClose() {
@@ -205,8 +214,11 @@ void frmGas::cmdUpdate_Click() {
     } catch (const platform::AppError& error) {
         showErrorBox(error);
         // A row the file refused is still pending: the window stays in Adding or
-        // Editing with what was typed, for the user to put right or cancel.
-        if (Data1->EditMode() == store::EditMode::None)
+        // Editing with what was typed, for the user to put right or cancel. A row
+        // that went elsewhere cannot be saved at all: the rows left are shown.
+        if (isRowDeletedElsewhere(error))
+            showRemainingRows();
+        else if (Data1->EditMode() == store::EditMode::None)
             SetEditMode(false);
     }
 }

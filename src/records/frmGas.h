@@ -78,6 +78,9 @@ private:
     void SetEditMode(bool editing);
     // No vehicle selected and no rows: only the selector, Add and Close usable.
     void showNoVehicle();
+    // Reads the listed vehicle's purchases and shows them as choosing the vehicle does.
+    void showListedPurchases();
+    void showRemainingRows() override;
 
     void createControls();
     void layOutControls();

@@ -38,6 +38,11 @@ void frmVehicleInfo::Form_Activate() {
     // Only the first activation does anything: later ones keep the current row.
     if (!FirstActivate)
         return;
+    showRowsFromLast();
+    FirstActivate = false;
+}
+
+void frmVehicleInfo::showRowsFromLast() {
     if (isEmpty()) {
         DisableControls(true);
         EnableAddClose();
@@ -46,7 +51,12 @@ void frmVehicleInfo::Form_Activate() {
         DisableControls(false);
         Frame1->setEnabled(false);
     }
-    FirstActivate = false;
+}
+
+void frmVehicleInfo::showRemainingRows() {
+    SetEditMode(false);
+    Data1->Refresh(); // drops the pending row
+    showRowsFromLast();
 }
 
 void frmVehicleInfo::EnableAddClose() {
@@ -95,8 +105,11 @@ void frmVehicleInfo::cmdUpdate_Click() {
     } catch (const platform::AppError& error) {
         showErrorBox(error);
         // A row the file refused is still pending: the window stays in Adding or
-        // Editing with what was typed, for the user to put right or cancel.
-        if (Data1->EditMode() == store::EditMode::None)
+        // Editing with what was typed, for the user to put right or cancel. A row
+        // that went elsewhere cannot be saved at all: the rows left are shown.
+        if (isRowDeletedElsewhere(error))
+            showRemainingRows();
+        else if (Data1->EditMode() == store::EditMode::None)
             SetEditMode(false);
     }
 }

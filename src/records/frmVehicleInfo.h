@@ -56,6 +56,10 @@ public:
 private:
     void EnableAddClose();
     void SetEditMode(bool editing);
+    // Empty: only Add and Close usable; else the last row, every control usable, the
+    // fields locked.
+    void showRowsFromLast();
+    void showRemainingRows() override;
 
     void createControls();
     void layOutControls();

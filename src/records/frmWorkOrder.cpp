@@ -144,8 +144,12 @@ void frmWorkOrder::cboVehicleID_Click() {
         return;
     const QVariant vehicleID = selectedVehicleID();
     Data1->setRecordSource(vehicleOrders(vehicleID));
-    Data1->Refresh();
     m_shownVehicleID = vehicleID.toInt();
+    showListedOrders();
+}
+
+void frmWorkOrder::showListedOrders() {
+    Data1->Refresh();
     if (isEmpty()) {
         DisableControls(true);
         EnableAddClose();
@@ -154,6 +158,11 @@ void frmWorkOrder::cboVehicleID_Click() {
         DisableControls(false);
         Frame1->setEnabled(false);
     }
+}
+
+void frmWorkOrder::showRemainingRows() {
+    SetEditMode(false);
+    showListedOrders(); // reading the orders again drops the one pending
 }
 
 void frmWorkOrder::cmdAdd_Click() {
@@ -199,8 +208,11 @@ void frmWorkOrder::cmdUpdate_Click() {
     } catch (const platform::AppError& error) {
         showErrorBox(error);
         // An order the file refused is still pending: the window stays in Adding or
-        // Editing with what was typed, for the user to put right or cancel.
-        if (Data1->EditMode() == store::EditMode::None)
+        // Editing with what was typed, for the user to put right or cancel. An order
+        // that went elsewhere cannot be saved at all: the orders left are shown.
+        if (isRowDeletedElsewhere(error))
+            showRemainingRows();
+        else if (Data1->EditMode() == store::EditMode::None)
             SetEditMode(false);
     }
 }

@@ -97,6 +97,9 @@ private:
     void SetEditMode(bool editing);
     // No vehicle selected and no orders: only the selector and Close usable.
     void showNoVehicle();
+    // Reads the listed vehicle's orders and shows them as choosing the vehicle does.
+    void showListedOrders();
+    void showRemainingRows() override;
     bool FillVehicleCombo();
     void ShowOrderNumber();
     void BindDetails();

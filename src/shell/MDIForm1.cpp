@@ -5,6 +5,7 @@
 #include "modDrivolex.h"
 #include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"
+#include "platform/WindowTitle.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -67,7 +68,7 @@ void MDIForm1::DatabaseOpened() {
     setWindowMenuEnabled(true);
     registryStore().writeText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue,
                               DatabasePath);
-    setWindowTitle(QStringLiteral("Drivolex - ") + DatabasePath);
+    setWindowTitle(platform::literalWindowTitle(QStringLiteral("Drivolex - ") + DatabasePath));
 }
 
 void MDIForm1::MDIForm_QueryUnload(bool& Cancel, int /*UnloadMode*/) {

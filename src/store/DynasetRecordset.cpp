@@ -18,6 +18,19 @@ namespace {
     raise(errNoCurrentRecord, QStringLiteral("There is no current row."));
 }
 
+[[noreturn]] void rowDeletedElsewhere() {
+    raise(errRowDeletedElsewhere,
+          QStringLiteral("The row was deleted elsewhere (in another window or another copy of "
+                         "the program) after it was shown, so it cannot be edited or saved."));
+}
+
+[[noreturn]] void rowChangedElsewhere() {
+    raise(errRowChangedElsewhere,
+          QStringLiteral("The row was changed elsewhere (in another window or another copy of "
+                         "the program) after you began editing it, so your changes were not "
+                         "saved. Cancel shows the row as it is now."));
+}
+
 } // namespace
 
 DynasetRecordset::DynasetRecordset(std::shared_ptr<Database> database, TableDef table,
@@ -134,6 +147,7 @@ void DynasetRecordset::dropPending() {
     m_mode = EditMode::None;
     m_pending.clear();
     m_touched.clear();
+    m_editStart.clear();
 }
 
 void DynasetRecordset::repositioned() {
@@ -277,6 +291,21 @@ bool DynasetRecordset::readRow(qint64 key, QVector<QVariant>* values) const {
     return true;
 }
 
+void DynasetRecordset::rereadCurrentRow() {
+    if (!hasCurrentRow())
+        return;
+    // Cancel always ends the editing: a row the file can no longer give (gone, or the
+    // file unreadable) shows as it was last read, and the next step says what is wrong.
+    try {
+        QVector<QVariant> values;
+        if (readRow(m_rows->key(m_index), &values)) {
+            m_cachedKey = m_rows->key(m_index);
+            m_cachedValues = values;
+        }
+    } catch (const platform::AppError&) {
+    }
+}
+
 QVariant DynasetRecordset::value(const QString& field) const {
     const int index = fieldIndex(field);
     if (m_mode != EditMode::None)
@@ -330,10 +359,11 @@ void DynasetRecordset::Edit() {
     requireCurrentRow();
     QVector<QVariant> values;
     if (!readRow(m_rows->key(m_index), &values)) // read afresh: the row may have changed
-        noCurrentRow();
+        rowDeletedElsewhere();
     m_cachedKey = m_rows->key(m_index);
     m_cachedValues = values;
     m_pending = values;
+    m_editStart = values;
     m_touched = QVector<bool>(m_table.fields.size(), false);
     m_mode = EditMode::Edit;
     if (m_observer)
@@ -344,6 +374,7 @@ void DynasetRecordset::CancelUpdate() {
     if (m_mode == EditMode::None)
         raise(errUpdateWithoutAddNew, QStringLiteral("There is no new or changed row to cancel."));
     dropPending();
+    rereadCurrentRow();
     if (m_observer)
         m_observer->editCancelled();
 }
@@ -421,6 +452,18 @@ void DynasetRecordset::insertPending() {
     m_lastModified = key;
 }
 
+void DynasetRecordset::requireUnchangedSinceEdit(qint64 key) const {
+    QVector<QVariant> stored;
+    if (!readRow(key, &stored))
+        rowDeletedElsewhere();
+    // Compared as stored, so that values of every type compare as the file holds them.
+    for (qsizetype i = 0; i < m_table.fields.size(); ++i) {
+        const FieldDef& field = m_table.fields[i];
+        if (toStorage(field, stored[i]) != toStorage(field, m_editStart[i]))
+            rowChangedElsewhere();
+    }
+}
+
 void DynasetRecordset::updatePending() {
     requireCurrentRow();
     const qint64 key = m_rows->key(m_index);
@@ -432,10 +475,18 @@ void DynasetRecordset::updatePending() {
         assignments << quoted(m_table.fields[i].name) + QLatin1String(" = ?");
         values << toStorage(m_table.fields[i], m_pending[i]);
     }
-    if (!assignments.isEmpty()) {
+    if (assignments.isEmpty()) {
+        // Nothing is written, so nothing newer is overwritten; a row that is gone is
+        // still no row to land on.
+        QVector<QVariant> stored;
+        if (!readRow(key, &stored))
+            rowDeletedElsewhere();
+    } else {
         SqlErrorContext errors = context();
         errors.primaryTable = [this] { return missingOwner(); };
+        // Checked inside the write transaction: no other writer can come between.
         Transaction transaction(db(), errors);
+        requireUnchangedSinceEdit(key);
         Statement& stmt =
             statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                           .arg(quoted(m_table.name), assignments.join(QLatin1String(", "))));
@@ -444,8 +495,8 @@ void DynasetRecordset::updatePending() {
             stmt.bind(int(i + 1), values[i]);
         stmt.bind(int(values.size() + 1), key);
         checkSqlite(db(), stmt.step(), errors);
-        if (sqlite3_changes(db()) == 0) // deleted through another record set meanwhile
-            noCurrentRow();
+        if (sqlite3_changes(db()) == 0) // cannot happen after the check; never a silent loss
+            rowDeletedElsewhere();
         transaction.commit();
     }
     m_cachedKey.reset();

@@ -70,10 +70,16 @@ private:
     // The row's values, or false when the file no longer has the row.
     bool readRow(qint64 key, QVector<QVariant>* values) const;
     void placeOn(int index);
+    // After CancelUpdate: the current row as the file has it now, which may be newer
+    // than when it was read.
+    void rereadCurrentRow();
     void dropPending();
     void repositioned();
     void insertPending();
     void updatePending();
+    // Refuses the save when the stored row is gone or differs from the row as Edit
+    // read it: another window or another copy of the program wrote it meanwhile.
+    void requireUnchangedSinceEdit(qint64 key) const;
     // The primary table whose row the pending values name but the file lacks.
     QString missingOwner() const;
 
@@ -87,6 +93,7 @@ private:
     EditMode m_mode = EditMode::None;
     QVector<QVariant> m_pending;
     QVector<bool> m_touched;
+    QVector<QVariant> m_editStart; // the row as stored when Edit began
     std::optional<Bookmark> m_lastModified;
     bool m_noMatch = false;
     RecordsetObserver* m_observer = nullptr;

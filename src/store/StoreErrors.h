@@ -14,6 +14,8 @@ enum StoreErrorNumber : int {
     errDuplicateKey = 3022,          // a key or unique index would repeat
     errNullInKey = 3058,             // a key field left without a value
     errInvalidBookmark = 3159,       // a bookmark that names no row of the set
+    errRowDeletedElsewhere = 3167,   // the row went from the file since it was read
+    errRowChangedElsewhere = 3197,   // another writer changed the row during its edit
     errRelatedRecordsExist = 3200,   // a delete refused because other rows belong to the row
     errFileNotFound = 3024,          // the database file does not exist
     errDiskFull = 3026,              // no space left for the write

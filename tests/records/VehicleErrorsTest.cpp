@@ -143,17 +143,18 @@ TEST_F(VehicleErrorsTest, FailedAddLeavesNothingButTheLabels) {
     expectCloseAllowed(); // the window goes with the main window
 }
 
-TEST_F(VehicleErrorsTest, FailedEditIsReportedAndTheWindowKeepsBrowsing) {
+// Another program deleted the row on show: Edit says so and the window shows the rows
+// that remain.
+TEST_F(VehicleErrorsTest, EditOfARowDeletedElsewhereIsReportedAndTheRowsLeftAreShown) {
     addVehicles({"Alpha", "Bravo"});
     open();
     execute(path, "DELETE FROM VehicleInfo WHERE VehicleLookup = 'Bravo'"); // another program
     click(window->cmdEdit);
     ASSERT_EQ(boxes.count(), 1);
-    expectErrorBox(errNoCurrentRecord, QString());
+    expectErrorBox(errRowDeletedElsewhere, QStringLiteral("deleted elsewhere"));
     expectBrowse();
     expectCloseAllowed();
-
-    navigate("btnFirst");
+    EXPECT_EQ(caption(), QStringLiteral("Record 1 of 1"));
     EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
 }
 
@@ -198,8 +199,8 @@ TEST_F(VehicleErrorsTest, EditAfterACancelledFailedAddShowsAndKeepsTheCurrentRow
 }
 
 // Another program deletes the row being edited: Update cannot save it and says so, and
-// Cancel still ends the editing, so that the program can close.
-TEST_F(VehicleErrorsTest, RowDeletedWhileEditedIsReportedAndCancelEndsTheEditing) {
+// the window shows the rows that remain, so that the program can close.
+TEST_F(VehicleErrorsTest, RowDeletedWhileEditedIsReportedAndTheRowsLeftAreShown) {
     addVehicles({"Alpha", "Bravo"});
     open();
     click(window->cmdEdit);
@@ -207,12 +208,12 @@ TEST_F(VehicleErrorsTest, RowDeletedWhileEditedIsReportedAndCancelEndsTheEditing
     execute(path, "DELETE FROM VehicleInfo WHERE VehicleLookup = 'Bravo'");
     click(window->cmdUpdate);
     ASSERT_EQ(boxes.count(), 1);
-    expectErrorBox(errNoCurrentRecord, QString());
-    expectEditing();
-
-    click(window->cmdCancel);
-    EXPECT_EQ(boxes.count(), 1);
+    expectErrorBox(errRowDeletedElsewhere, QStringLiteral("deleted elsewhere"));
     expectBrowse();
     expectCloseAllowed();
+    EXPECT_EQ(caption(), QStringLiteral("Record 1 of 1"));
+    EXPECT_EQ(window->txtLookUp->text(), QStringLiteral("Alpha"));
     EXPECT_EQ(count("VehicleInfo"), 1);
+    EXPECT_EQ(scalar(path, "SELECT ifnull(VehicleMake, '-') FROM VehicleInfo"),
+              QStringLiteral("-"));
 }

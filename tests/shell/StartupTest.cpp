@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QWindow>
 
 using namespace shell_test;
 
@@ -40,6 +41,15 @@ TEST_F(ShellTest, RememberedPathIsTakenUnchangedEvenWhenTheFileIsGone) {
                                                  QStringLiteral("LastOpened")),
               path);
     EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+// Qt reads "[*]" in a title as the place of the modified mark and would drop it.
+TEST_F(ShellTest, CaptionShowsAFileNameWithMarkupAndPlaceholdersAsWritten) {
+    const QString path = QStringLiteral("/data/<b>[*]</b> cars[*][*].mdb");
+    rememberPath(path);
+    makeForm().show();
+    ASSERT_NE(form->windowHandle(), nullptr);
+    EXPECT_EQ(form->windowHandle()->title(), QStringLiteral("Drivolex - ") + path);
 }
 
 TEST_F(ShellTest, DamagedSettingsStartLikeAFirstRunAndStayAsTheyWere) {

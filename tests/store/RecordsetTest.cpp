@@ -311,7 +311,7 @@ TEST_F(TripsFixture, RequeryReadsRowsAddedElsewhereAndLeavesClonesAlone) {
     EXPECT_EQ(clone->RecordCount(), 5);
 }
 
-TEST_F(TripsFixture, ARowDeletedThroughAnotherSetReadsAsNoCurrentRow) {
+TEST_F(TripsFixture, ARowDeletedThroughAnotherSetReadsAsNoCurrentRowAndIsNotEdited) {
     auto rs = open();
     auto other = open();
     rs->MoveLast();
@@ -320,7 +320,7 @@ TEST_F(TripsFixture, ARowDeletedThroughAnotherSetReadsAsNoCurrentRow) {
     rs->MovePrevious();
     rs->MoveNext(); // back on the row the other set deleted
     EXPECT_STORE_ERROR(rs->value(QStringLiteral("Miles")), errNoCurrentRecord);
-    EXPECT_STORE_ERROR(rs->Edit(), errNoCurrentRecord);
+    EXPECT_STORE_ERROR(rs->Edit(), errRowDeletedElsewhere);
 }
 
 TEST_F(TripsFixture, MovingAwayDropsAPendingRow) {
