@@ -4,6 +4,7 @@
 #include "Timing.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "store/Schema.h"
 
 #include <QFile>
 #include <filesystem>
@@ -385,6 +386,84 @@ Figure createDatabase(const BenchSetup& setup) {
         std::filesystem::remove(rawFile);
     }
     return figure("create a new database file with the whole layout", "ms", samples, kMilli, 0);
+}
+
+namespace {
+
+// One Update of one fuel row through the store, in a small file in folder: ours with
+// the store's own EXTRA syncs (the folder synced after the journal is deleted), raw
+// the same Update on a second store connection set back to FULL.
+Figure updateWithExtraSyncs(const BenchSetup& setup, const std::string& folder, const char* name) {
+    const std::string file = folder + "/sync-cost.mdb";
+    std::filesystem::remove(file);
+    createEmptyDatabase(file);
+    const QString path = QString::fromStdString(file);
+    {
+        auto db = store::Database::OpenDatabase(path);
+        auto vehicles = db->OpenRecordset(QStringLiteral("VehicleInfo"));
+        vehicles->AddNew();
+        vehicles->setValue(QStringLiteral("VehicleLookup"), QStringLiteral("Bench"));
+        vehicles->Update();
+        auto fuel = db->OpenRecordset(QStringLiteral("Fuel"));
+        fuel->AddNew();
+        fuel->setValue(QStringLiteral("VehicleID"), vehicles->LastModified());
+        fuel->Update();
+    }
+    auto extra = store::Database::OpenDatabase(path);
+    auto full = store::Database::OpenDatabase(path);
+    require(sqlite3_exec(full->handle(), "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr) ==
+                SQLITE_OK,
+            "FULL syncs set");
+    auto extraSet = extra->OpenRecordset(QStringLiteral("Fuel"));
+    auto fullSet = full->OpenRecordset(QStringLiteral("Fuel"));
+    // Each set reads the row again first: the other connection wrote it last.
+    const auto update = [](store::Recordset& set, int round) {
+        set.Requery();
+        return timed([&] {
+            set.Edit();
+            set.setValue(QStringLiteral("FuelCost"), QStringLiteral("%1.25").arg(round));
+            set.Update();
+        });
+    };
+    PairedSamples samples;
+    const int rounds = setup.rounds * 2;
+    for (int round = 0; round < rounds; ++round)
+        samples.round(
+            round, [&] { return update(*extraSet, 2 * round); },
+            [&] { return update(*fullSet, 2 * round + 1); });
+    extraSet.reset();
+    fullSet.reset();
+    extra.reset();
+    full.reset();
+    std::filesystem::remove(file);
+    return figure(name, "ms", samples, kMilli, 2);
+}
+
+} // namespace
+
+Figure updateSyncCostOnDisk(const BenchSetup& setup) {
+    return updateWithExtraSyncs(setup, setup.folder, "Update, EXTRA vs FULL syncs, disk");
+}
+
+Figure updateSyncCostOnTmpfs(const BenchSetup& setup) {
+    const std::string folder = "/dev/shm/drivolex-bench";
+    std::filesystem::create_directories(folder);
+    Figure result = updateWithExtraSyncs(setup, folder, "Update, EXTRA vs FULL syncs, tmpfs");
+    std::filesystem::remove_all(folder);
+    return result;
+}
+
+Figure takeFileIntoUse(const BenchSetup& setup) {
+    std::vector<double> seconds;
+    for (int round = 0; round < std::min(setup.rounds, 5); ++round)
+        seconds.push_back(
+            timed([&] { store::schema::openProgramDatabase(QString::fromStdString(setup.file)); }));
+    return Figure{"take the file into use (layout, whole-file and trust checks)",
+                  "ms",
+                  median(seconds) * kMilli,
+                  -1,
+                  1000,
+                  int(seconds.size())};
 }
 
 } // namespace bench

@@ -25,5 +25,11 @@ Figure findFirstAfterOpening(const BenchSetup& setup);
 Figure deleteVehicleCascading(const BenchSetup& setup);
 Figure memoryPerRow(const BenchSetup& setup);
 Figure createDatabase(const BenchSetup& setup);
+// The cost of the extra folder sync of a commit: one Update with EXTRA syncs (ours)
+// against FULL (raw), on a disk folder and on tmpfs.
+Figure updateSyncCostOnDisk(const BenchSetup& setup);
+Figure updateSyncCostOnTmpfs(const BenchSetup& setup);
+// The checks a file passes when it is taken into use, on the whole bench file.
+Figure takeFileIntoUse(const BenchSetup& setup);
 
 } // namespace bench

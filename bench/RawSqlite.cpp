@@ -24,7 +24,7 @@ RawConnection::RawConnection(const std::string& path) {
     sqlite3_busy_timeout(m_db, 2000);
     exec("PRAGMA foreign_keys = ON");
     exec("PRAGMA journal_mode = DELETE");
-    exec("PRAGMA synchronous = FULL");
+    exec("PRAGMA synchronous = EXTRA");
 }
 
 RawConnection::~RawConnection() {

@@ -9,7 +9,7 @@ struct sqlite3_stmt;
 namespace bench {
 
 // A plain SQLite connection set up as the record store sets up its own: foreign
-// keys on, a rollback journal, full syncs. Failures throw std::runtime_error.
+// keys on, a rollback journal, extra syncs. Failures throw std::runtime_error.
 class RawConnection {
 public:
     explicit RawConnection(const std::string& path);

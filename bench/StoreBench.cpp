@@ -5,7 +5,7 @@
 //
 // --dir: where the benchmark file and its scratch copies go (default: the
 // current folder); --reuse: keep a benchmark file made by an earlier run;
-// --only N: measure only the N-th figure (1-8), for profiling one of them.
+// --only N: measure only the N-th figure (1-11), for profiling one of them.
 
 #include "BenchFile.h"
 #include "Figures.h"
@@ -68,9 +68,10 @@ int run(const StoreOptions& options) {
 
     using Measure = bench::Figure (*)(const bench::BenchSetup&);
     const Measure measures[] = {
-        bench::openAndMoveLast, bench::movePreviousAndRead,   bench::updateOneField,
-        bench::findFirstByKey,  bench::findFirstAfterOpening, bench::deleteVehicleCascading,
-        bench::memoryPerRow,    bench::createDatabase,
+        bench::openAndMoveLast,       bench::movePreviousAndRead,   bench::updateOneField,
+        bench::findFirstByKey,        bench::findFirstAfterOpening, bench::deleteVehicleCascading,
+        bench::memoryPerRow,          bench::createDatabase,        bench::updateSyncCostOnDisk,
+        bench::updateSyncCostOnTmpfs, bench::takeFileIntoUse,
     };
     std::vector<bench::Figure> figures;
     int number = 0;

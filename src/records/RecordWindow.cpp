@@ -1,8 +1,10 @@
 #include "RecordWindow.h"
 
 #include "DataControl.h"
+#include "SharedDatabase.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
+#include "shell/AppState.h"
 #include "shell/MDIForm1.h"
 #include "shell/Twips.h"
 #include "shell/modAPIWrapr.h"
@@ -30,6 +32,8 @@ void RecordWindow::attach() {
 
 void RecordWindow::loadOrDiscard() {
     try {
+        // Nothing of the window runs on a file that fails the checks.
+        m_database = takeUpProgramDatabase(shell::DatabasePath);
         Form_Load();
         for (const QPointer<DataControl>& source : m_dataControls)
             if (source)

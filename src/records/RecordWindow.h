@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 namespace platform {
 class AppError;
@@ -17,8 +18,9 @@ namespace shell {
 class MDIForm1;
 }
 namespace store {
+class Database;
 class Recordset;
-}
+} // namespace store
 
 namespace records {
 
@@ -33,10 +35,12 @@ class DataControl;
 //  1. The window is made (its constructor builds its controls, sets its caption and
 //     calls setControls and addDataControl) and placed into its own sub-window of
 //     the frame's MDI area.
-//  2. Form_Load runs; it normally starts with placeInFrame(width, height) and then
+//  2. The window takes the database file into use: the first window on a file checks
+//     it as File Open does (takeUpProgramDatabase) and holds its connection.
+//     Form_Load runs; it normally starts with placeInFrame(width, height) and then
 //     gives each data source control its DatabaseName.
 //  3. Every data source control that has a record source and is not open yet opens
-//     it (DataControl::openIfNeeded). If Form_Load or an opening fails, the window
+//     it (DataControl::openIfNeeded). If the check, Form_Load or an opening fails, the window
 //     is discarded and the error goes to the caller (the Window menu reports it).
 //  4. The frame shows the window. Form_Activate runs every time its sub-window
 //     becomes the active MDI child, the first show included; Form_Deactivate when
@@ -151,6 +155,7 @@ private:
     void restoreState(const QList<ControlState>& state);
 
     shell::MDIForm1& m_frame;
+    std::shared_ptr<store::Database> m_database; // the file in use, checked
     QPointer<QMdiSubWindow> m_subWindow;
     QList<QPointer<QWidget>> m_controls;
     QList<QPointer<DataControl>> m_dataControls;

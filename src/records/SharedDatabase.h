@@ -15,4 +15,10 @@ namespace records {
 // is another (replaced or deleted), a new connection opens on what is there now.
 std::shared_ptr<store::Database> sharedDatabase(const QString& path);
 
+// The same shared connection, for a record window taking the file into use: the
+// first use checks the file as File Open does (store::schema::openProgramDatabase),
+// a remembered file from an earlier run included. A connection some control opened
+// unchecked has its layout checked now. Throws, having written nothing, on failure.
+std::shared_ptr<store::Database> takeUpProgramDatabase(const QString& path);
+
 } // namespace records

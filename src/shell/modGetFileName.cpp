@@ -29,14 +29,10 @@ QString chosenPath(const platform::FileDialog& dialog) {
     return joinPath(dialog.folder(), dialog.fileName());
 }
 
-// Reads the file's layout without writing anything, so that a file of another program
-// is left exactly as it was; only a file that passes is opened for writing, which also
-// tells a read-only or locked file and brings an older file of ours up to date. The
-// error says why not.
+// The checks every record window's first use of a file makes too; the error says
+// why not.
 void checkIsOurDatabase(const QString& path) {
-    store::schema::verifyLayout(
-        *store::Database::OpenDatabase(path, store::Database::Access::ReadOnly));
-    store::Database::OpenDatabase(path);
+    store::schema::openProgramDatabase(path);
 }
 
 } // namespace

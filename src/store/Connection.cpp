@@ -24,8 +24,31 @@ QVariant singleValue(sqlite3* db, const QString& sql, const SqlErrorContext& con
     return rc == SQLITE_ROW ? stmt.column(0) : QVariant();
 }
 
+// Nothing stored in a file runs: no trigger fires, no view is read, and functions
+// named in the file's layout (an index's expression, a default) are only those
+// that cannot do harm. The file cannot be changed other than through rows.
+void configureDefensive(sqlite3* db, const SqlErrorContext& context) {
+    const struct {
+        int option;
+        int value;
+    } settings[] = {{SQLITE_DBCONFIG_ENABLE_TRIGGER, 0},
+                    {SQLITE_DBCONFIG_ENABLE_VIEW, 0},
+                    {SQLITE_DBCONFIG_DEFENSIVE, 1},
+                    {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0}};
+    for (const auto& setting : settings) {
+        int now = -1;
+        const int rc = sqlite3_db_config(db, setting.option, setting.value, &now);
+        if (rc != SQLITE_OK || now != setting.value)
+            raise(errIo, QStringLiteral("The database engine cannot guard the database file "
+                                        "'%1' against what is stored in it.")
+                             .arg(context.file));
+    }
+    execute(db, QStringLiteral("PRAGMA trusted_schema = OFF"), context);
+}
+
 void configureReading(sqlite3* db, const SqlErrorContext& context) {
     sqlite3_extended_result_codes(db, 1);
+    configureDefensive(db, context);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     execute(db, QStringLiteral("PRAGMA foreign_keys = ON"), context);
     if (singleValue(db, QStringLiteral("PRAGMA foreign_keys"), context).toLongLong() != 1)
@@ -37,10 +60,11 @@ void configureReading(sqlite3* db, const SqlErrorContext& context) {
 void configure(sqlite3* db, const SqlErrorContext& context) {
     configureReading(db, context);
     // A rollback journal keeps the file self-contained (one file to copy or back up)
-    // and works in folders other programs only read; FULL syncs make every
-    // committed change survive a crash of the program or the machine.
+    // and works in folders other programs only read. A commit ends when the
+    // journal is deleted; EXTRA syncs the folder after that, so that a saved row
+    // survives a power cut as well as a crash of the program.
     execute(db, QStringLiteral("PRAGMA journal_mode = DELETE"), context);
-    execute(db, QStringLiteral("PRAGMA synchronous = FULL"), context);
+    execute(db, QStringLiteral("PRAGMA synchronous = EXTRA"), context);
 }
 
 } // namespace

@@ -16,10 +16,12 @@ using ConnectionHandle = std::unique_ptr<sqlite3, ConnectionCloser>;
 
 // Opens the file (creating it only when create is true) and sets the connection up:
 // extended result codes, foreign keys on (checked), a busy timeout, a rollback
-// journal with full syncs. Throws the store's error naming the file.
+// journal with extra syncs (the folder too), nothing stored in the file allowed to
+// run (no triggers, no views, defensive mode). Throws the store's error naming the file.
 ConnectionHandle openConnection(const QString& path, bool create);
 
-// Opens the file for reading only, with foreign keys on and the busy timeout. Nothing
+// Opens the file for reading only, with foreign keys on, the busy timeout and the
+// same guard against what is stored in the file. Nothing
 // is written, created or removed: not the file, its header (a file in WAL mode stays
 // so) nor any journal, WAL or shared-memory file beside it. When a crash left a
 // journal that only a writer could play back, the file is read as it lies on disk.

@@ -4,6 +4,7 @@
 #include "DatabaseImpl.h"
 #include "DefinitionChecks.h"
 #include "DynasetRecordset.h"
+#include "FileChecks.h"
 #include "Metadata.h"
 #include "Names.h"
 #include "RecordSource.h"
@@ -126,6 +127,9 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, Access acc
     checkReadable(impl->db(), impl->context());
     if (writing) {
         checkWritable(impl->db(), impl->context());
+        // Before the first write, the mending of older files included.
+        checkWholeFile(impl->db(), impl->context());
+        checkNothingRuns(impl->db(), impl->context());
         mendTextColumns(*impl);
     }
     return std::shared_ptr<Database>(new Database(std::move(impl)));

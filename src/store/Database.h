@@ -24,7 +24,9 @@ public:
     enum class Access { ReadWrite, ReadOnly };
     // Opens an existing database file; a missing, empty, damaged, read-only-folder,
     // locked or foreign file fails here with a clear error naming the file. Opening
-    // for writing brings a file made by an older version up to date (TextColumnMend.h).
+    // for writing checks every page of the file and refuses one that holds triggers,
+    // views or other objects that would run (FileChecks.h), then brings a file made
+    // by an older version up to date (TextColumnMend.h).
     // Opened read-only, any readable file opens and reads as it is; nothing is written
     // to it or beside it, and every write fails with the read-only error.
     static std::shared_ptr<Database> OpenDatabase(const QString& path,

@@ -16,10 +16,14 @@ namespace store {
 
 QString asideFileName(const QString& path) {
     const QFileInfo target(path);
+    // Part of the name is enough to tell whose it is; all of a long name would make
+    // the aside name longer than the folder allows.
+    constexpr qsizetype kNameShown = 40;
     for (;;) {
-        const QString candidate =
-            target.absolutePath() + QLatin1String("/.") + target.fileName() + QLatin1Char('.') +
-            QUuid::createUuid().toString(QUuid::Id128).left(12) + QLatin1String(".creating");
+        const QString candidate = target.absolutePath() + QLatin1String("/.") +
+                                  target.fileName().left(kNameShown) + QLatin1Char('.') +
+                                  QUuid::createUuid().toString(QUuid::Id128).left(12) +
+                                  QLatin1String(".creating");
         if (!QFileInfo::exists(candidate))
             return candidate;
     }

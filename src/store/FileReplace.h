@@ -6,7 +6,8 @@
 namespace store {
 
 // A name for building a file aside in the same folder as path (so the final move
-// is a rename within one file system); no file of that name exists.
+// is a rename within one file system); no file of that name exists. Its name stays
+// short whatever the length of path's.
 QString asideFileName(const QString& path);
 
 // Atomically replaces target with source (rename), then makes the rename durable

@@ -101,4 +101,9 @@ void verifyLayout(const Database& db) {
     }
 }
 
+std::shared_ptr<Database> openProgramDatabase(const QString& path) {
+    verifyLayout(*Database::OpenDatabase(path, Database::Access::ReadOnly));
+    return Database::OpenDatabase(path);
+}
+
 } // namespace store::schema

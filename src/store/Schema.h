@@ -3,6 +3,7 @@
 #include "FieldType.h"
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace store {
@@ -48,5 +49,12 @@ inline constexpr const char* kPrimaryKeyIndex = "PrimaryKey";
 // store's errNotADatabase error naming the file and the first missing table or
 // field. Relations are not required: files made by other tools may lack them.
 void verifyLayout(const Database& db);
+
+// Takes a file into use as one of the program's databases: checks its layout
+// reading only (a file of another program is left exactly as it was), then opens it
+// for writing, which checks the whole file and refuses what would run inside it,
+// tells a read-only or locked file and brings an older file of ours up to date.
+// Throws the store's error naming the file and the reason.
+std::shared_ptr<Database> openProgramDatabase(const QString& path);
 
 } // namespace store::schema

@@ -8,7 +8,11 @@
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace modCreateDB {
 
@@ -40,12 +44,23 @@ void createTable(const char* name) {
     building->appendIndex(table.name, index);
 }
 
+// A name the folder cannot hold is told before anything is built aside.
+void checkNameLength(const QFileInfo& target) {
+    const long nameMax =
+        ::pathconf(QFile::encodeName(target.absolutePath()).constData(), _PC_NAME_MAX);
+    if (nameMax > 0 && QFile::encodeName(target.fileName()).size() > nameMax)
+        raise(errIo,
+              QStringLiteral("The database file '%1' cannot be created: %2.")
+                  .arg(target.filePath(), QString::fromLocal8Bit(std::strerror(ENAMETOOLONG))));
+}
+
 void checkTarget(const QString& path) {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (!folder.isDir())
         raise(errFileNotFound,
               QStringLiteral("The folder '%1' does not exist.").arg(folder.filePath()));
+    checkNameLength(target);
     if (target.isDir())
         raise(errIo, QStringLiteral("'%1' is a folder, not a file.").arg(path));
     if (!folder.isWritable())
@@ -84,11 +99,15 @@ bool CreateNewDatabase(const QString& path) {
         CurrentDatabase = Database::OpenDatabase(path);
     } catch (const platform::AppError& error) {
         building.reset();
-        if (!asidePath.isEmpty())
+        QString reason = error.text();
+        if (!asidePath.isEmpty()) {
             store::removeDatabaseFiles(asidePath);
+            // The file the user asked for, not the hidden one it was being built as.
+            reason.replace(asidePath, path);
+        }
         CurrentDatabase = previous;
         platform::MsgBox(QStringLiteral("There was an error Creating your database."),
-                         platform::vbExclamation, error.text());
+                         platform::vbExclamation, reason);
         return false;
     }
     platform::MsgBox(QStringLiteral(" Creation of database ") + path +

@@ -2,6 +2,7 @@
 // other programs and with failures of the store in every handler.
 #include "VehicleWindowFixture.h"
 
+#include "store/Schema.h"
 #include "store/StoreErrors.h"
 
 using namespace records_test;
@@ -11,36 +12,32 @@ namespace {
 
 class VehicleErrorsTest : public VehicleWindowTest {
 protected:
-    // A file made by another program: VehicleInfo with or without its serial number,
-    // and a Fuel table whose relation to it may or may not cascade.
+    // A file made by another program: the program's tables and fields (VehicleInfo
+    // with or without its serial number), keyed, with one relation, from VehicleInfo
+    // to Fuel, that may or may not cascade.
     void useForeignFile(bool withSerial, int fuelRelation) {
         path = dir.filePath(QStringLiteral("other.mdb"));
         auto db = Database::CreateDatabase(path, QLatin1String(dbLangGeneral));
-        TableDef vehicles = db->CreateTableDef(QStringLiteral("VehicleInfo"));
-        FieldDef key = vehicles.CreateField(QStringLiteral("VehicleID"), FieldType::Long);
-        key.attributes = dbAutoIncrField;
-        vehicles.fields << vehicles.CreateField(QStringLiteral("VehicleLookup"), FieldType::Text,
-                                                10)
-                        << key
-                        << vehicles.CreateField(QStringLiteral("VehicleMake"), FieldType::Text, 15)
-                        << vehicles.CreateField(QStringLiteral("VehicleModel"), FieldType::Text, 15)
-                        << vehicles.CreateField(QStringLiteral("VehicleYear"), FieldType::Integer);
-        if (withSerial)
-            vehicles.fields << vehicles.CreateField(QStringLiteral("VehicleSerialNum"),
-                                                    FieldType::Text, 25);
-        db->appendTableDef(vehicles);
-        IndexDef primary = vehicles.CreateIndex(QStringLiteral("PrimaryKey"));
-        primary.fields << QStringLiteral("VehicleID");
-        primary.primary = primary.unique = true;
-        db->appendIndex(vehicles.name, primary);
-
-        TableDef fuel = db->CreateTableDef(QStringLiteral("Fuel"));
-        FieldDef fuelKey = fuel.CreateField(QStringLiteral("FuelId"), FieldType::Long);
-        fuelKey.attributes = dbAutoIncrField;
-        fuel.fields << fuelKey << fuel.CreateField(QStringLiteral("VehicleID"), FieldType::Long);
-        db->appendTableDef(fuel);
-        RelationDef relation = db->CreateRelation(QStringLiteral("VehicleInfoFuel"), vehicles.name,
-                                                  fuel.name, fuelRelation);
+        for (const schema::TableLayout& layout : schema::tables()) {
+            TableDef table = db->CreateTableDef(QLatin1String(layout.name));
+            for (const schema::FieldLayout& wanted : layout.fields) {
+                if (!withSerial && qstrcmp(wanted.name, "VehicleSerialNum") == 0)
+                    continue;
+                FieldDef field =
+                    table.CreateField(QLatin1String(wanted.name), wanted.type, wanted.size);
+                if (wanted.autoIncrement)
+                    field.attributes = dbAutoIncrField;
+                table.fields << field;
+            }
+            db->appendTableDef(table);
+            IndexDef primary = table.CreateIndex(QStringLiteral("PrimaryKey"));
+            primary.fields << QLatin1String(layout.keyField);
+            primary.primary = primary.unique = true;
+            db->appendIndex(table.name, primary);
+        }
+        RelationDef relation =
+            db->CreateRelation(QStringLiteral("VehicleInfoFuel"), QStringLiteral("VehicleInfo"),
+                               QStringLiteral("Fuel"), fuelRelation);
         relation.fields << relation.CreateField(QStringLiteral("VehicleID"));
         relation.field(QStringLiteral("VehicleID"))->foreignName = QStringLiteral("VehicleID");
         db->appendRelation(relation);
@@ -127,8 +124,12 @@ TEST_F(VehicleErrorsTest, EmptyLookUpStoresTheRowWithNoValue) {
 }
 
 TEST_F(VehicleErrorsTest, FailedAddLeavesNothingButTheLabels) {
-    useForeignFile(false, dbRelationDeleteCascade);
+    useForeignFile(true, dbRelationDeleteCascade);
     open();
+    // Another program takes a field away while the window is open; the window reads
+    // the table again.
+    execute(path, "ALTER TABLE VehicleInfo DROP COLUMN VehicleSerialNum");
+    window->Data1->Refresh();
     expectEmpty(false);
     click(window->cmdAdd);
     ASSERT_EQ(boxes.count(), 1);

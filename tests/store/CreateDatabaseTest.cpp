@@ -114,6 +114,32 @@ TEST_F(CreateDatabase, FailuresShowOneBoxReturnFalseAndLeaveNothingBehind) {
     EXPECT_TRUE(folderEntries().isEmpty());
 }
 
+// A long name the folder can hold makes its file; the hidden one it is built as
+// does not make it too long. One the folder cannot hold is told by its own name.
+TEST_F(CreateDatabase, LongNamesAreMadeOrRefusedByTheNameAsked) {
+    const QString longest = path(QString(240, QLatin1Char('n')) + QStringLiteral(".mdb"));
+    {
+        MsgBoxRecorder boxes;
+        EXPECT_TRUE(modCreateDB::CreateNewDatabase(longest));
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_EQ(boxes.last().title, QStringLiteral("Success"));
+        EXPECT_EQ(folderEntries(), QStringList{QFileInfo(longest).fileName()});
+    }
+    modCreateDB::CurrentDatabase.reset();
+    ASSERT_TRUE(QFile::remove(longest));
+
+    const QString tooLong = path(QString(300, QLatin1Char('n')) + QStringLiteral(".mdb"));
+    MsgBoxRecorder boxes;
+    EXPECT_FALSE(modCreateDB::CreateNewDatabase(tooLong));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().prompt, QStringLiteral("There was an error Creating your database."));
+    EXPECT_TRUE(boxes.last().title.contains(tooLong)) << boxes.last().title.toStdString();
+    EXPECT_TRUE(boxes.last().title.contains(QLatin1String("File name too long")))
+        << boxes.last().title.toStdString();
+    EXPECT_FALSE(boxes.last().title.contains(QLatin1String(".creating")));
+    EXPECT_TRUE(folderEntries().isEmpty());
+}
+
 TEST_F(CreateDatabase, FailedCreationKeepsTheOldFileAndTheCurrentDatabase) {
     MsgBoxRecorder boxes;
     ASSERT_TRUE(modCreateDB::CreateNewDatabase(path()));

@@ -89,7 +89,7 @@ TEST(Definitions, RelationsAreForeignKeysOfTheFileWithAnIndexOnTheForeignField) 
     EXPECT_TRUE(detail.contains(QLatin1String("USING"))) << detail.toStdString();
     EXPECT_TRUE(scalarText(db, "PRAGMA foreign_keys") == QLatin1String("1"));
     EXPECT_EQ(scalarText(db, "PRAGMA journal_mode"), QStringLiteral("delete"));
-    EXPECT_EQ(scalarText(db, "PRAGMA synchronous"), QStringLiteral("2")); // FULL
+    EXPECT_EQ(scalarText(db, "PRAGMA synchronous"), QStringLiteral("3")); // EXTRA
 }
 
 TEST(Definitions, CreateRefusesAnExistingFileAndLeavesIt) {
