@@ -1,8 +1,8 @@
 // A writer killed at any moment leaves a sound file that holds every change the
 // record store had acknowledged: the child process changes rows of every table and
 // reports each change before and after the store saves it; we kill it with SIGKILL
-// at random moments and check the file after every kill before the next child
-// carries on with it.
+// at random moments, or the moment a save has been acknowledged, and check the file
+// after every kill before the next child carries on with it.
 #include "ChildProcess.h"
 #include "FileSnapshot.h"
 #include "StepLine.h"
@@ -45,9 +45,19 @@ QList<QByteArray> completeLines(const QByteArray& out) {
     return lines;
 }
 
-} // namespace
+int acknowledgements(const QByteArray& out) {
+    int count = 0;
+    for (const QByteArray& line : completeLines(out))
+        count += line.startsWith("ACK") ? 1 : 0;
+    return count;
+}
 
-TEST(CrashSafety, KilledWritersLeaveEveryAcknowledgedChangeInASoundFile) {
+// When the writer is killed: a random moment after its first report, or at once
+// after its n-th acknowledged save, while the commit's last steps (the journal's
+// removal) may still be under way.
+enum class KillMoment { Random, RightAfterAcknowledgement };
+
+void killWriters(KillMoment moment) {
     const quint64 seed = runSeed();
     SCOPED_TRACE("DRIVOLEX_CRASH_SEED=" + std::to_string(seed));
     std::mt19937_64 random(seed);
@@ -75,7 +85,15 @@ TEST(CrashSafety, KilledWritersLeaveEveryAcknowledgedChangeInASoundFile) {
         starting.start();
         while (!out.contains('\n') && starting.elapsed() < 10000)
             out += child.readFor(20);
-        out += child.readFor(std::uniform_int_distribution<int>(5, 400)(random));
+        if (moment == KillMoment::Random) {
+            out += child.readFor(std::uniform_int_distribution<int>(5, 400)(random));
+        } else {
+            const int wanted = std::uniform_int_distribution<int>(1, 8)(random);
+            QElapsedTimer saving;
+            saving.start();
+            while (acknowledgements(out) < wanted && saving.elapsed() < 10000)
+                out += child.readFor(1);
+        }
         const int status = child.kill();
         out += child.readToEnd();
         ++tally.kills;
@@ -139,4 +157,14 @@ TEST(CrashSafety, KilledWritersLeaveEveryAcknowledgedChangeInASoundFile) {
                 "those saved), %d rows at the end\n",
                 tally.kills, static_cast<long long>(timer.elapsed()), tally.acknowledged,
                 tally.killedMidStep, tally.midStepFoundSaved, rowCount(model));
+}
+
+} // namespace
+
+TEST(CrashSafety, KilledWritersLeaveEveryAcknowledgedChangeInASoundFile) {
+    killWriters(KillMoment::Random);
+}
+
+TEST(CrashSafety, WritersKilledRightAfterASaveKeepIt) {
+    killWriters(KillMoment::RightAfterAcknowledgement);
 }
