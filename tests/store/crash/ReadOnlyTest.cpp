@@ -9,6 +9,7 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/StoreErrors.h"
+#include "support/UnwritableFile.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -26,6 +27,7 @@
 
 using namespace crash;
 using namespace store;
+using testing_support::setImmutable;
 
 namespace {
 
@@ -36,19 +38,6 @@ int errorNumberOf(const std::function<void()>& action) {
         return error.number();
     }
     return 0;
-}
-
-// Sets or clears the file's immutable flag; false when the system does not let us.
-bool setImmutable(const QString& path, bool on) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 std::unique_ptr<Recordset> pendingVehicle(Database& db) {
