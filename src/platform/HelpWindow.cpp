@@ -25,7 +25,7 @@ constexpr int kSectionRole = Qt::UserRole;
 // A text line of about this many characters reads well.
 constexpr int kLineCharacters = 78;
 // The index is as wide as its longest heading, up to this many characters.
-constexpr int kIndexCharacters = 30;
+constexpr int kIndexCharacters = 44;
 // Marks more than this are not drawn: the list says where to look.
 constexpr int kMostMarks = 2000;
 } // namespace
@@ -244,9 +244,13 @@ void HelpWindow::placeOverOwner() {
                           2 * int(m_browser->document()->documentMargin()) +
                           2 * m_browser->frameWidth() + scrollBar;
     const QFontMetrics entries(m_index->font());
-    const int indexWidth =
-        qMin(m_index->sizeHintForColumn(0), entries.averageCharWidth() * kIndexCharacters) +
-        2 * m_index->frameWidth() + scrollBar;
+    int longest = 0;
+    for (int row = 0; row < m_index->count(); ++row)
+        longest = qMax(longest, entries.horizontalAdvance(m_index->item(row)->text()));
+    // The item's own margins: a character's width on each side.
+    const int indexWidth = qMin(longest + 2 * entries.averageCharWidth(),
+                                entries.averageCharWidth() * kIndexCharacters) +
+                           2 * m_index->frameWidth() + scrollBar;
     const QMargins margins = layout()->contentsMargins();
     QWidget* owner = parentWidget();
     const QScreen* where = owner ? owner->screen() : screen();
