@@ -12,15 +12,6 @@ FileDialog::Shower& shower() {
     return instance;
 }
 
-// "Description: *.mdb" becomes the dialog's "Description: *.mdb (*.mdb)".
-QString toQtFilter(const QString& filterText) {
-    const int colon = filterText.lastIndexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return filterText;
-    const QString pattern = filterText.mid(colon + 1).trimmed();
-    return filterText + QLatin1String(" (") + pattern + QLatin1Char(')');
-}
-
 QString defaultSuffixOf(const QString& filterText) {
     const int dot = filterText.lastIndexOf(QLatin1String("*."));
     return dot < 0 ? QString() : filterText.mid(dot + 2).trimmed();
@@ -30,7 +21,7 @@ QString runRealDialog(const FileDialog& config, QWidget* owner) {
     QFileDialog dialog(owner, config.dialogTitle(), config.initDir());
     QStringList filters;
     for (const QString& f : config.filters())
-        filters << toQtFilter(f);
+        filters << FileDialog::nameFilterOf(f);
     dialog.setNameFilters(filters);
     if (config.hasOption(FileDialog::FileMustExist)) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -50,6 +41,21 @@ QString runRealDialog(const FileDialog& config, QWidget* owner) {
 }
 
 } // namespace
+
+QString FileDialog::nameFilterOf(const QString& filterText) {
+    const int colon = filterText.lastIndexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return filterText;
+    const QString pattern = filterText.mid(colon + 1).trimmed();
+    QString description = filterText.left(colon).trimmed();
+    // Descriptions often name the pattern already: it is shown once, in the brackets.
+    if (description.endsWith(pattern))
+        description.chop(pattern.size());
+    description = description.trimmed();
+    if (description.isEmpty())
+        return pattern;
+    return description + QLatin1String(" (") + pattern + QLatin1Char(')');
+}
 
 void FileDialog::setShower(Shower newShower) {
     shower() = std::move(newShower);

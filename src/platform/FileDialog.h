@@ -23,6 +23,7 @@ public:
     void setInitDir(const QString& folder) { m_initDir = folder; }
     void setDialogTitle(const QString& title) { m_title = title; }
     // A filter text "Description: pattern", e.g. "Database Files: *.mdb".
+    // The dialog shows it as "Database Files (*.mdb)" (see nameFilterOf).
     void addFilter(const QString& filterText) { m_filters.append(filterText); }
     void setOption(Option option) { m_options |= option; }
 
@@ -36,6 +37,11 @@ public:
 
     QString folder() const { return m_folder; }
     QString fileName() const { return m_fileName; }
+
+    // How the dialog lists a filter text: its description once, the pattern after it in
+    // brackets ("Database Files *.mdb: *.mdb" and "Database Files: *.mdb" both become
+    // "Database Files (*.mdb)").
+    static QString nameFilterOf(const QString& filterText);
 
     // The seam for tests: instead of a real dialog, the shower gets the configured
     // dialog and returns the chosen full path, or empty text for a cancel.

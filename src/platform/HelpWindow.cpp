@@ -5,11 +5,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -18,12 +21,18 @@
 namespace platform {
 
 namespace {
-constexpr int kBlockPositionRole = Qt::UserRole;
-}
+constexpr int kSectionRole = Qt::UserRole;
+// A text line of about this many characters reads well.
+constexpr int kLineCharacters = 78;
+// The index is as wide as its longest heading, up to this many characters.
+constexpr int kIndexCharacters = 44;
+// Marks more than this are not drawn: the list says where to look.
+constexpr int kMostMarks = 2000;
+} // namespace
 
 HelpWindow::HelpWindow(QWidget* owner)
     : QWidget(owner, Qt::Window), m_browser(new QTextBrowser(this)), m_search(new QLineEdit(this)),
-      m_index(new QListWidget(this)), m_status(new QLabel(this)) {
+      m_index(new QListWidget(this)), m_status(new QLabel(this)), m_splitter(new QSplitter(this)) {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Drivolex Help"));
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
@@ -47,16 +56,14 @@ HelpWindow::HelpWindow(QWidget* owner)
     searchRow->addWidget(m_search, 1);
     searchRow->addWidget(findButton);
 
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(m_index);
-    splitter->addWidget(m_browser);
-    splitter->setStretchFactor(1, 3);
+    m_splitter->addWidget(m_index);
+    m_splitter->addWidget(m_browser);
+    m_splitter->setStretchFactor(1, 3);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(searchRow);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(m_splitter, 1);
     layout->addWidget(m_status);
-    resize(760, 560);
 
     connect(m_search, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
     connect(m_search, &QLineEdit::returnPressed, this, [this] { findNext(); });
@@ -86,17 +93,32 @@ void HelpWindow::showSearch(const QString& fileName, const QString& key) {
 
 bool HelpWindow::findNext() {
     const QString text = m_search->text().trimmed();
-    if (text.isEmpty())
+    const QStringList words = ManualIndex::wordsOf(text);
+    if (words.isEmpty())
         return false;
-    if (m_browser->find(text))
-        return true;
-    m_browser->moveCursor(QTextCursor::Start);
-    if (m_browser->find(text)) {
-        m_status->clear();
-        return true;
+    const int end = m_browser->document()->characterCount();
+    QTextCursor hit = nextHit(words, m_browser->textCursor().selectionEnd(), end);
+    if (hit.isNull())
+        hit = nextHit(words, 0, end);
+    if (hit.isNull()) {
+        m_status->setText(QStringLiteral("\"%1\" is not in the manual.").arg(text));
+        return false;
     }
-    m_status->setText(QStringLiteral("\"%1\" is not in the manual.").arg(text));
-    return false;
+    m_browser->setTextCursor(hit);
+    m_browser->ensureCursorVisible();
+    return true;
+}
+
+// The earliest place at or after from, and before before, where one of the words stands.
+QTextCursor HelpWindow::nextHit(const QStringList& words, int from, int before) const {
+    QTextCursor earliest;
+    for (const QString& word : words) {
+        const QTextCursor hit = m_browser->document()->find(word, from);
+        if (!hit.isNull() && hit.selectionStart() < before &&
+            (earliest.isNull() || hit.selectionStart() < earliest.selectionStart()))
+            earliest = hit;
+    }
+    return earliest;
 }
 
 bool HelpWindow::followLink(const QUrl& link) {
@@ -142,40 +164,113 @@ void HelpWindow::load(const QString& fileName) {
 void HelpWindow::rebuildIndex() {
     const QSignalBlocker blocker(m_index);
     m_index->clear();
-    for (QTextBlock block = m_browser->document()->begin(); block.isValid(); block = block.next()) {
-        const int level = block.blockFormat().headingLevel();
-        if (level <= 0 || block.text().trimmed().isEmpty())
-            continue;
-        auto* item = new QListWidgetItem(QString(2 * (level - 1), QLatin1Char(' ')) +
-                                         block.text().trimmed());
-        item->setData(kBlockPositionRole, block.position());
+    m_sections = ManualIndex(*m_browser->document());
+    for (int i = 0; i < m_sections.sections().size(); ++i) {
+        const ManualSection& section = m_sections.sections()[i];
+        auto* item = new QListWidgetItem(QString(2 * (section.level - 1), QLatin1Char(' ')) +
+                                         section.heading);
+        item->setData(kSectionRole, i);
         m_index->addItem(item);
     }
+    filterIndex(m_search->text());
 }
 
 void HelpWindow::filterIndex(const QString& text) {
-    const QString wanted = text.trimmed();
+    const QStringList words = ManualIndex::wordsOf(text);
+    const QList<int> found = m_sections.matching(text);
     for (int row = 0; row < m_index->count(); ++row) {
         QListWidgetItem* item = m_index->item(row);
-        item->setHidden(!wanted.isEmpty() && !item->text().contains(wanted, Qt::CaseInsensitive));
+        item->setHidden(!found.contains(item->data(kSectionRole).toInt()));
     }
+    markSearchWords(words);
+    if (words.isEmpty())
+        m_status->clear();
+    else if (found.isEmpty())
+        m_status->setText(QStringLiteral("\"%1\" is not in the manual.").arg(text.trimmed()));
+    else
+        m_status->setText(found.size() == 1
+                              ? QStringLiteral("Found in 1 section.")
+                              : QStringLiteral("Found in %1 sections.").arg(found.size()));
 }
 
+// Every place where a searched word stands is marked, so that the eye finds it at once.
+void HelpWindow::markSearchWords(const QStringList& words) {
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextCharFormat look;
+    look.setBackground(palette().color(QPalette::Highlight).lighter(160));
+    look.setForeground(palette().color(QPalette::Text));
+    QTextDocument* document = m_browser->document();
+    for (const QString& word : words)
+        for (QTextCursor hit = document->find(word); !hit.isNull() && marks.size() < kMostMarks;
+             hit = document->find(word, hit))
+            marks.append({hit, look});
+    m_browser->setExtraSelections(marks);
+}
+
+// A section picked from the index shows where the searched words stand in it, or its
+// heading when nothing is searched.
 void HelpWindow::goToIndexEntry(int row) {
     const QListWidgetItem* item = m_index->item(row);
     if (!item)
         return;
-    QTextCursor cursor(m_browser->document());
-    cursor.setPosition(item->data(kBlockPositionRole).toInt());
+    const ManualSection& section = m_sections.sections()[item->data(kSectionRole).toInt()];
+    QTextCursor cursor =
+        nextHit(ManualIndex::wordsOf(m_search->text()), section.start, section.end);
+    if (cursor.isNull()) {
+        cursor = QTextCursor(m_browser->document());
+        cursor.setPosition(section.start);
+    }
     m_browser->setTextCursor(cursor);
     m_browser->ensureCursorVisible();
 }
 
 void HelpWindow::present() {
+    if (!m_placed) {
+        placeOverOwner();
+        m_placed = true;
+    }
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
+}
+
+// Wide enough for the index and lines of text that read well, as tall as most of the
+// screen, and centred over the window it was opened for; all of it on that screen.
+void HelpWindow::placeOverOwner() {
+    const QFontMetrics text(m_browser->font());
+    const int scrollBar = m_browser->verticalScrollBar()->sizeHint().width();
+    const int textWidth = text.averageCharWidth() * kLineCharacters +
+                          2 * int(m_browser->document()->documentMargin()) +
+                          2 * m_browser->frameWidth() + scrollBar;
+    const QFontMetrics entries(m_index->font());
+    int longest = 0;
+    for (int row = 0; row < m_index->count(); ++row)
+        longest = qMax(longest, entries.horizontalAdvance(m_index->item(row)->text()));
+    // The item's own margins: a character's width on each side.
+    const int indexWidth = qMin(longest + 2 * entries.averageCharWidth(),
+                                entries.averageCharWidth() * kIndexCharacters) +
+                           2 * m_index->frameWidth() + scrollBar;
+    const QMargins margins = layout()->contentsMargins();
+    QWidget* owner = parentWidget();
+    const QScreen* where = owner ? owner->screen() : screen();
+    const QRect room = where->availableGeometry();
+    // The frame is not known before the window is shown: the owner's is the best guess.
+    const QSize frame = owner ? owner->frameGeometry().size() - owner->size() : QSize();
+    const QSize wanted(indexWidth + m_splitter->handleWidth() + textWidth + margins.left() +
+                           margins.right(),
+                       room.height() * 5 / 6);
+    const QSize size = wanted.boundedTo(room.size() - frame);
+    resize(size);
+    m_splitter->setSizes({indexWidth, size.width() - indexWidth});
+
+    const QSize outer = size + frame;
+    const QPoint centre = owner ? owner->frameGeometry().center() : room.center();
+    const int left =
+        qBound(room.left(), centre.x() - outer.width() / 2, room.right() - outer.width() + 1);
+    const int top =
+        qBound(room.top(), centre.y() - outer.height() / 2, room.bottom() - outer.height() + 1);
+    move(left, top);
 }
 
 } // namespace platform

@@ -1,16 +1,22 @@
 #pragma once
 
+#include "ManualIndex.h"
+
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QSplitter;
 class QTextBrowser;
+class QTextCursor;
 
 namespace platform {
 
 // The program's help window: the manual in a text browser, an index of its headings
-// and a search field. Owned by the window it was opened for.
+// and a search field. Typing into the search narrows the index to the sections whose
+// text holds every word typed, and marks the words in the text. Owned by the window it
+// was opened for, over which it first opens, sized for lines of text that read well.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
@@ -26,8 +32,9 @@ public:
     QListWidget* index() const { return m_index; }
     const QString& fileName() const { return m_fileName; }
 
-    // Finds the search field's text after the cursor, wrapping to the start once.
-    // Returns false (and says so) when the manual does not contain it.
+    // Selects the next place after the cursor where a word of the search field's text
+    // stands, wrapping to the start once. Returns false (and says so) when the manual
+    // contains none of them.
     bool findNext();
 
     // A link clicked in the manual: a page of the manual (beside its first page) or a
@@ -42,13 +49,19 @@ private:
     void filterIndex(const QString& text);
     void goToIndexEntry(int row);
     void present();
+    void placeOverOwner();
+    void markSearchWords(const QStringList& words);
+    QTextCursor nextHit(const QStringList& words, int from, int before) const;
 
     QTextBrowser* m_browser;
     QLineEdit* m_search;
     QListWidget* m_index;
     QLabel* m_status;
+    QSplitter* m_splitter;
     QString m_fileName;
     QString m_manualFolder; // the folder of the first page; its pages open here
+    ManualIndex m_sections;
+    bool m_placed = false; // placed and sized once; after that, where the user left it
 };
 
 } // namespace platform

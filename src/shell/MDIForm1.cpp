@@ -8,12 +8,16 @@
 #include "platform/WindowTitle.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
 #include <QSessionManager>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace shell {
 
@@ -24,6 +28,9 @@ constexpr double kDesignHeight = 9000;
 
 const QString kLastOpenedKey = QString::fromUtf16(platform::kDatabaseKeyPath);
 const QString kLastOpenedValue = QString::fromUtf16(platform::kLastOpenedValue);
+
+// How long after showing the window the desktop may take to give it its frame.
+constexpr int kFrameWaitMs = 2000;
 
 // The design size grows with the screen's dots per inch and scale factor; on a small
 // screen it is cut down to the screen's free area, title bar and borders included.
@@ -36,11 +43,18 @@ void fitToScreen(QWidget& window, const QScreen& screen) {
 }
 } // namespace
 
-MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this)) {
+MDIForm1::MDIForm1(QWidget* parent)
+    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_statusLine(new QLabel(this)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Drivolex"));
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdiArea);
+    statusBar()->setObjectName(QStringLiteral("sbStatus"));
+    m_statusLine->setObjectName(QStringLiteral("lblStatus"));
+    m_statusLine->setTextFormat(Qt::PlainText); // a file name is shown as it is
+    m_statusLine->setAccessibleName(QStringLiteral("Status"));
+    statusBar()->addWidget(m_statusLine, 1);
+    showDatabaseInUse();
     resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
     createMenus();
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MDIForm1::commitData);
@@ -49,15 +63,62 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiAre
 MDIForm1::~MDIForm1() = default;
 
 void MDIForm1::MDIForm_Load() {
-    if (const QScreen* where = screen()) {
+    if (const QScreen* where = screen())
         fitToScreen(*this, *where);
-        modDrivolex::CenterForm(*where, *this);
-    }
+    centreOnScreen();
+    // Before the window is shown its frame is not known, and only the inner area was
+    // centred; the frame's first report puts it right.
+    m_centreWhenFramed = true;
     ShutdownEnabled(true);
     DatabasePath =
         registryStore().readText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue);
     if (!DatabasePath.isEmpty())
         DatabaseOpened();
+}
+
+void MDIForm1::centreOnScreen() {
+    if (const QScreen* where = screen())
+        modDrivolex::CenterForm(*where, *this);
+}
+
+bool MDIForm1::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    if (!m_centreWhenFramed)
+        return handled;
+    switch (event->type()) {
+    case QEvent::Show:
+        // Some desktops report the frame only after showing; later moves are the user's.
+        QTimer::singleShot(0, this, [this] {
+            if (m_centreWhenFramed && frameGeometry().size() != size()) {
+                m_centreWhenFramed = false;
+                centreOnScreen();
+            }
+        });
+        QTimer::singleShot(kFrameWaitMs, this, [this] { m_centreWhenFramed = false; });
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+        if (isVisible() && frameGeometry().size() != size()) {
+            m_centreWhenFramed = false;
+            if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                centreOnScreen();
+        }
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+QString MDIForm1::statusText() const {
+    if (DatabasePath.isEmpty())
+        return QStringLiteral("Create a database with File > New, or open one with File > Open.");
+    return QStringLiteral("Database in use: ") + QDir::toNativeSeparators(DatabasePath);
+}
+
+void MDIForm1::showDatabaseInUse() {
+    m_statusLine->setText(statusText());
 }
 
 void MDIForm1::ShutdownEnabled(bool bolEnableShutdown) {
@@ -69,6 +130,7 @@ void MDIForm1::DatabaseOpened() {
     registryStore().writeText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue,
                               DatabasePath);
     setWindowTitle(platform::literalWindowTitle(QStringLiteral("Drivolex - ") + DatabasePath));
+    showDatabaseInUse();
 }
 
 void MDIForm1::MDIForm_QueryUnload(bool& Cancel, int /*UnloadMode*/) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -36,7 +37,8 @@ public:
     explicit MDIForm1(QWidget* parent = nullptr);
     ~MDIForm1() override;
 
-    // Start-up: centres the window on its screen, allows closing, takes up the
+    // Start-up: centres the window on its screen (again once the desktop has given it
+    // its frame, so that the frame is what is centred), allows closing, takes up the
     // remembered database path.
     void MDIForm_Load();
 
@@ -86,11 +88,17 @@ public:
     void mnuHelpSearch_Click();
     void mnuHelpAbout_Click();
 
+    // The status line: what to do first while no database is in use, else the file in use.
+    QString statusText() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void DatabaseOpened();
+    void showDatabaseInUse();
+    void centreOnScreen();
     void setWindowMenuEnabled(bool enabled);
     void createMenus();
     void rebuildWindowList();
@@ -98,6 +106,8 @@ private:
     void commitData(QSessionManager& manager);
 
     QMdiArea* m_mdiArea;
+    QLabel* m_statusLine;
+    bool m_centreWhenFramed = false; // until the frame's size is known
     QMenu* m_mnuWindow = nullptr;
     QAction* m_windowListStart = nullptr; // the separator the window list follows
     QList<QAction*> m_windowListItems;

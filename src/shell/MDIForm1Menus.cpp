@@ -97,8 +97,10 @@ void MDIForm1::createMenus() {
     setWindowMenuEnabled(false);
 
     MenuBuilder help{this, topMenu(bar, "mnuHelp", QStringLiteral("&Help"))};
+    // F1 works in every window of the program, the help window included.
     help.item("mnuHelpContents", QStringLiteral("&Contents"), true,
-              &MDIForm1::mnuHelpContents_Click);
+              &MDIForm1::mnuHelpContents_Click, QKeySequence(Qt::Key_F1))
+        ->setShortcutContext(Qt::ApplicationShortcut);
     help.item("mnuHelpSearch", QStringLiteral("&Search For Help On..."), true,
               &MDIForm1::mnuHelpSearch_Click);
     help.bar("mnuHelpBar1");
@@ -163,6 +165,7 @@ void MDIForm1::mnuFileOpen_Click() {
         return;
     }
     setWindowMenuEnabled(false);
+    showDatabaseInUse();
     platform::MsgBox(
         QStringLiteral("A valid database needs to be selected to work with this program."),
         platform::vbInformation, QStringLiteral("Need Valid Database"));

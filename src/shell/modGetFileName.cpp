@@ -8,7 +8,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <memory>
+#include <unistd.h>
 
 namespace modGetFileName {
 
@@ -18,8 +22,8 @@ namespace {
 std::unique_ptr<platform::FileDialog> newDialog() {
     auto dialog = std::make_unique<platform::FileDialog>();
     dialog->setOption(platform::FileDialog::HideReadOnly);
-    // Both dialogs start in the program's own folder, whatever was used last time.
-    dialog->setInitDir(QCoreApplication::applicationDirPath());
+    // Both dialogs start in the same folder, whatever was used last time.
+    dialog->setInitDir(startFolder(QCoreApplication::applicationDirPath()));
     return dialog;
 }
 
@@ -36,6 +40,21 @@ void checkIsOurDatabase(const QString& path) {
 }
 
 } // namespace
+
+QString startFolder(const QString& programFolder) {
+    // The system's own answer, which counts read-only mounts and immutable folders,
+    // where the permission bits alone would let the administrator write anywhere.
+    const auto writable = [](const QString& folder) {
+        return QFileInfo(folder).isDir() &&
+               ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+    };
+    if (writable(programFolder))
+        return programFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && writable(documents))
+        return documents;
+    return QDir::homePath();
+}
 
 QString joinPath(const QString& folder, const QString& fileName) {
     const QString separator = QDir::separator();

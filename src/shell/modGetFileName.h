@@ -19,6 +19,11 @@ QString GetNewDatabaseName(QWidget* owner = nullptr);
 // then empty text and *rejected is set, so the caller can tell it from a cancel.
 QString GetOpenDatabaseName(QWidget* owner = nullptr, bool* rejected = nullptr);
 
+// Where both dialogs start: the program's own folder when the user may write there (a
+// bare name typed into File New lands beside the program), else the user's documents
+// folder, else the home folder.
+QString startFolder(const QString& programFolder);
+
 // The chosen folder and file name joined into one path.
 QString joinPath(const QString& folder, const QString& fileName);
 

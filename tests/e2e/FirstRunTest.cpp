@@ -2,6 +2,8 @@
 // File menu, and the next start taking it up again.
 #include "UserSession.h"
 
+#include "platform/Help.h"
+
 using namespace e2e;
 
 namespace {
@@ -14,6 +16,10 @@ TEST_F(FirstRun, NewDatabaseIsMadeShownAndReopenedAtTheNextStart) {
     EXPECT_FALSE(program->findChild<QMenu*>(QStringLiteral("mnuWindow"))->isEnabled())
         << "no record window can open before a database is chosen";
     EXPECT_EQ(boxes.count(), 0);
+    const auto* status = program->findChild<QLabel*>(QStringLiteral("lblStatus"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(),
+              QStringLiteral("Create a database with File > New, or open one with File > Open."));
 
     databasePath = folder.filePath(QStringLiteral("My Garage.mdb"));
     answerFileDialogsWith(databasePath);
@@ -27,6 +33,7 @@ TEST_F(FirstRun, NewDatabaseIsMadeShownAndReopenedAtTheNextStart) {
               (QStringList{"Fuel", "PartsUsed", "VehicleInfo", "WorkDone", "WorkOrder",
                            "WorkOrderMemo"}));
     expectFileSound();
+    EXPECT_EQ(status->text(), QStringLiteral("Database in use: ") + databasePath);
 
     // The Window menu now opens each record window, and lists it.
     choose("mnuWindow", QStringLiteral("Vehicle Information"));
@@ -38,6 +45,26 @@ TEST_F(FirstRun, NewDatabaseIsMadeShownAndReopenedAtTheNextStart) {
     EXPECT_NE(windowTitled(QStringLiteral("Work Order")), nullptr);
     choose("mnuWindow", QStringLiteral("1 Vehicle Information"));
     EXPECT_EQ(frontWindow()->windowTitle(), QStringLiteral("Vehicle Information"));
+
+    // F1 opens Help Contents wherever the keyboard is.
+    QList<unsigned> helpAsked;
+    platform::setHelpEngine([&](QWidget*, const QString&, unsigned command, const QString&) {
+        helpAsked << command;
+        return true;
+    });
+    for (const QString& caption : {QStringLiteral("Vehicle Information"),
+                                   QStringLiteral("Gas Purchases"), QStringLiteral("Work Order")}) {
+        QWidget* window = windowTitled(caption);
+        program->mdiArea()->setActiveSubWindow(
+            qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << caption.toStdString();
+        QTest::keyClick(focus, Qt::Key_F1);
+        EXPECT_EQ(helpAsked.size(), 1) << caption.toStdString();
+        EXPECT_EQ(helpAsked.value(0), platform::HELP_CONTENTS);
+        helpAsked.clear();
+    }
+    platform::setHelpEngine({});
 
     choose("mnuFile", QStringLiteral("Exit"));
     EXPECT_FALSE(program->isVisible()) << "Exit closes the program when nothing is pending";

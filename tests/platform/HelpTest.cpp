@@ -1,6 +1,7 @@
 #include "platform/Help.h"
 #include "platform/AppError.h"
 #include "platform/HelpWindow.h"
+#include "platform/ManualIndex.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -110,6 +113,89 @@ TEST_F(HelpTest, SearchReusesTheWindowAndFindsTextWrappingOnce) {
     EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("helpStatus"))
                     ->text()
                     .contains(QStringLiteral("carburettor")));
+}
+
+TEST_F(HelpTest, SearchFindsEveryWordOfTheTextAndShowsWhereItStands) {
+    ASSERT_TRUE(WinHelp(&owner, manual, HELP_PARTIALKEY, QStringLiteral("odometer")));
+    HelpWindow* window = helpWindow();
+    const auto* status = window->findChild<QLabel*>(QStringLiteral("helpStatus"));
+    // A word of the body text finds its section, not only a word of a heading.
+    EXPECT_EQ(indexEntries(*window), QStringList{QStringLiteral("Vehicles")});
+    EXPECT_EQ(status->text(), QStringLiteral("Found in 1 section."));
+    EXPECT_EQ(window->browser()->extraSelections().size(), 1) << "the word is marked";
+
+    // Picking the section selects the word in it.
+    window->index()->setCurrentRow(2);
+    EXPECT_EQ(window->browser()->textCursor().selectedText(), QStringLiteral("odometer"));
+
+    // Every word must stand in the section, in any order and letter case; a heading's
+    // word and a body word count together.
+    const struct {
+        const char* query;
+        QStringList sections;
+    } searches[] = {
+        {"TANKFUL record", {QStringLiteral("Fuel")}},
+        {"vehicles current", {QStringLiteral("Vehicles")}},
+        {"e", {QStringLiteral("Guide"), QStringLiteral("Fuel"), QStringLiteral("Vehicles")}},
+        {"odometer tankful", {}},
+        {"   ", {QStringLiteral("Guide"), QStringLiteral("Fuel"), QStringLiteral("Vehicles")}},
+    };
+    for (const auto& search : searches) {
+        window->searchField()->setText(QString::fromUtf8(search.query));
+        EXPECT_EQ(indexEntries(*window), search.sections) << search.query;
+    }
+    window->searchField()->setText(QStringLiteral("odometer tankful"));
+    EXPECT_EQ(status->text(), QStringLiteral("\"odometer tankful\" is not in the manual."));
+    // Find goes to each word in turn.
+    window->browser()->moveCursor(QTextCursor::Start);
+    ASSERT_TRUE(window->findNext());
+    EXPECT_EQ(window->browser()->textCursor().selectedText(), QStringLiteral("tankful"));
+    ASSERT_TRUE(window->findNext());
+    EXPECT_EQ(window->browser()->textCursor().selectedText(), QStringLiteral("odometer"));
+}
+
+// Each section of the shipped manual is found by every word of its text.
+TEST(HelpManual, EveryWordOfTheShippedManualFindsItsSection) {
+    QWidget owner;
+    ASSERT_TRUE(WinHelp(&owner, locateManual(), HELP_CONTENTS));
+    const ManualIndex index(*owner.findChild<HelpWindow*>()->browser()->document());
+    ASSERT_GE(index.sections().size(), 10);
+    static const QRegularExpression word(QStringLiteral("\\w{4,}"));
+    int words = 0;
+    for (int i = 0; i < index.sections().size(); ++i)
+        for (const auto& found : word.globalMatch(index.sections()[i].foldedText)) {
+            ++words;
+            ASSERT_TRUE(index.matching(found.captured().toUpper()).contains(i))
+                << found.captured().toStdString() << " in "
+                << index.sections()[i].heading.toStdString();
+        }
+    EXPECT_GT(words, 500);
+}
+
+TEST_F(HelpTest, OpensOverItsOwnerWithRoomForTextAndStaysWhereTheUserPutsIt) {
+    const QRect room = owner.screen()->availableGeometry();
+    owner.setGeometry(room.left() + 300, room.top() + 280, 360, 240);
+    owner.show();
+    ASSERT_TRUE(WinHelp(&owner, manual, HELP_CONTENTS));
+    HelpWindow* window = helpWindow();
+    const QRect placed = window->frameGeometry();
+    EXPECT_TRUE(room.contains(placed)) << "all of it on the screen";
+    const QPoint centre = owner.frameGeometry().center();
+    EXPECT_EQ(placed.left(), qBound(room.left(), centre.x() - placed.width() / 2,
+                                    room.right() - placed.width() + 1));
+    EXPECT_EQ(placed.top(), qBound(room.top(), centre.y() - placed.height() / 2,
+                                   room.bottom() - placed.height() + 1));
+    const int characters = window->browser()->viewport()->width() /
+                           window->browser()->fontMetrics().averageCharWidth();
+    EXPECT_TRUE(characters >= 70 || placed.width() == room.width()) << characters;
+    EXPECT_GE(placed.height(), room.height() / 2);
+    EXPECT_GT(window->index()->width(),
+              window->index()->fontMetrics().horizontalAdvance(QStringLiteral("Vehicles")));
+
+    window->setGeometry(room.left() + 5, room.top() + 5, 300, 200);
+    const QRect moved = window->geometry();
+    WinHelp(&owner, manual, HELP_CONTENTS);
+    EXPECT_EQ(window->geometry(), moved);
 }
 
 // The size at which each picture is laid out, in document order.

@@ -4,11 +4,16 @@
 #include "store/StoreTestFiles.h"
 #include "store/modCreateDB.h"
 #include "support/MsgBoxRecorder.h"
+#include "support/UnwritableFile.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using shell_test::ScriptedDialog;
@@ -29,7 +34,7 @@ TEST(FileDialogs, NewDialogStartsInTheProgramFolderAndReturnsFolderAndName) {
     MsgBoxRecorder boxes;
     EXPECT_EQ(modGetFileName::GetNewDatabaseName(), chosen);
     EXPECT_EQ(dialog.title, QStringLiteral("Create New Database"));
-    EXPECT_EQ(dialog.initDir, QCoreApplication::applicationDirPath());
+    EXPECT_EQ(dialog.initDir, modGetFileName::startFolder(QCoreApplication::applicationDirPath()));
     EXPECT_EQ(dialog.filters,
               QStringList{QStringLiteral("Microsoft Database Files   *.mdb: *.mdb")});
     EXPECT_FALSE(dialog.mustExist);
@@ -60,7 +65,7 @@ TEST(FileDialogs, OpeningADatabaseTellsWhichFileIsOpen) {
     MsgBoxRecorder boxes;
     EXPECT_EQ(modGetFileName::GetOpenDatabaseName(), path);
     EXPECT_EQ(dialog.title, QStringLiteral("Open Data File"));
-    EXPECT_EQ(dialog.initDir, QCoreApplication::applicationDirPath());
+    EXPECT_EQ(dialog.initDir, modGetFileName::startFolder(QCoreApplication::applicationDirPath()));
     EXPECT_TRUE(dialog.mustExist);
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.last().prompt, QStringLiteral("Database ") + path + " is open");
@@ -146,6 +151,80 @@ TEST(FileDialogs, AFileOfOursLeftByACrashOrOfAnOlderVersionPasses) {
 TEST(FileDialogs, JoinPathDoesNotDoubleTheSeparator) {
     EXPECT_EQ(modGetFileName::joinPath("/home/u", "a.mdb"), QStringLiteral("/home/u/a.mdb"));
     EXPECT_EQ(modGetFileName::joinPath("/", "a.mdb"), QStringLiteral("/a.mdb"));
+}
+
+// An environment variable set for as long as the object lives.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() { qputenv(m_name, m_old); }
+
+private:
+    const char* m_name;
+    QByteArray m_old;
+};
+
+TEST(FileDialogs, DialogsStartInTheProgramFolderOnlyWhenTheUserMayWriteThere) {
+    QTemporaryDir home;
+    const QString papers = home.filePath(QStringLiteral("Papers"));
+    ASSERT_TRUE(QDir().mkpath(papers));
+    ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("config"))));
+    writeFile(home.filePath(QStringLiteral("config/user-dirs.dirs")),
+              "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+    const ScopedEnv homeVariable("HOME", QFile::encodeName(home.path()));
+    const ScopedEnv configVariable("XDG_CONFIG_HOME",
+                                   QFile::encodeName(home.filePath(QStringLiteral("config"))));
+
+    QTemporaryDir program;
+    EXPECT_EQ(modGetFileName::startFolder(program.path()), program.path());
+
+    // An installed program's folder, like /usr/bin: the documents folder, by its XDG name.
+    ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
+    const bool administrator = ::geteuid() == 0;
+    if (administrator && !testing_support::setImmutable(program.path(), true)) {
+        ::chmod(QFile::encodeName(program.path()).constData(), 0755);
+        GTEST_SKIP() << "this file system cannot make a folder unwritable for the administrator";
+    }
+    EXPECT_EQ(modGetFileName::startFolder(program.path()), papers);
+    EXPECT_EQ(modGetFileName::startFolder(home.filePath(QStringLiteral("gone"))), papers)
+        << "a folder that is not there";
+    // No documents folder: the home folder.
+    ASSERT_TRUE(QDir(papers).removeRecursively());
+    EXPECT_EQ(modGetFileName::startFolder(program.path()), QDir::homePath());
+
+    if (administrator)
+        testing_support::setImmutable(program.path(), false);
+    ::chmod(QFile::encodeName(program.path()).constData(), 0755);
+}
+
+TEST(FileDialogs, FilterDescriptionIsShownOnce) {
+    EXPECT_EQ(platform::FileDialog::nameFilterOf(QLatin1String(modGetFileName::kDatabaseFilter)),
+              QStringLiteral("Microsoft Database Files (*.mdb)"));
+    EXPECT_EQ(platform::FileDialog::nameFilterOf(QStringLiteral("Text: *.txt")),
+              QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(platform::FileDialog::nameFilterOf(QStringLiteral("*.csv: *.csv")),
+              QStringLiteral("*.csv"));
+
+    // The real dialog, as the user sees it.
+    QStringList shown;
+    QString folder;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (QComboBox* list : dialog->findChildren<QComboBox*>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->itemText(i);
+        folder = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    MsgBoxRecorder boxes;
+    EXPECT_TRUE(modGetFileName::GetOpenDatabaseName().isEmpty());
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Microsoft Database Files (*.mdb)")});
+    EXPECT_EQ(
+        folder,
+        QDir(modGetFileName::startFolder(QCoreApplication::applicationDirPath())).absolutePath());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -132,4 +133,32 @@ TEST_F(HelpMenuTest, AboutIsModalAndOkReturnsToTheMainWindow) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(form->findChild<about::frmAbout*>(), nullptr) << "the box is unloaded";
     EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(HelpMenuTest, F1OpensContentsFromTheMainWindowARecordWindowAndTheHelpWindow) {
+    QTemporaryDir dir;
+    const QString manual = dir.filePath(QStringLiteral("index.md"));
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Manual\n\nText.\n");
+    file.close();
+    platform::setAppHelpFile(manual);
+    form->show();
+    auto* entry = new QLineEdit;
+    form->addChildWindow(entry)->show();
+    entry->setFocus();
+    item("mnuHelpSearch")->trigger(); // the real help window, with the search field focused
+    auto* help = form->findChild<platform::HelpWindow*>(QStringLiteral("helpWindow"));
+    ASSERT_NE(help, nullptr);
+
+    recordHelp();
+    for (QWidget* where : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(entry),
+                           static_cast<QWidget*>(help->searchField())}) {
+        where->activateWindow(); // the user is in that window
+        QApplication::setActiveWindow(where->window());
+        QTest::keyClick(where, Qt::Key_F1);
+        ASSERT_EQ(calls.size(), 1) << where->metaObject()->className();
+        EXPECT_EQ(calls[0].command, platform::HELP_CONTENTS);
+        calls.clear();
+    }
 }

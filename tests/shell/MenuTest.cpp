@@ -42,7 +42,7 @@ const QList<QPair<const char*, QList<MenuRow>>> kMenus = {
       {"mnuWindowArrangeIcons", "&Arrange Icons", "", true},
       {"mnuWindowBar1", "-", "", true}}},
     {"mnuHelp",
-     {{"mnuHelpContents", "&Contents", "", true},
+     {{"mnuHelpContents", "&Contents", "F1", true},
       {"mnuHelpSearch", "&Search For Help On...", "", true},
       {"mnuHelpBar1", "-", "", true},
       {"mnuHelpAbout", "&About MyApp...", "", true}}},

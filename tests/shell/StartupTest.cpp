@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <QWindow>
 
 using namespace shell_test;
@@ -75,6 +77,43 @@ TEST_F(ShellTest, LoadCentresTheWindowOnItsScreen) {
     EXPECT_NEAR(form->x(), screen.x() + (screen.width() - 400) / 2.0, 1.0);
     EXPECT_NEAR(form->y(), screen.y() + (screen.height() - 300) / 2.0, 1.0);
     EXPECT_EQ(form->size(), QSize(400, 300)) << "a window that fits keeps its size";
+}
+
+// The desktop gives the window its frame only once it is shown: then the frame, not the
+// inner area, is what stands in the middle of the screen.
+TEST_F(ShellTest, TheWindowIsCentredByItsFrameOnceShown) {
+    makeForm(false);
+    form->resize(400, 300);
+    form->MDIForm_Load();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(20);
+    const QRect frame = form->frameGeometry();
+    ASSERT_NE(frame.size(), form->size()) << "the platform gives no frame";
+    const QRect screen = form->screen()->geometry();
+    EXPECT_NEAR(frame.left() - screen.left(), screen.right() - frame.right(), 1);
+    EXPECT_NEAR(frame.top() - screen.top(), screen.bottom() - frame.bottom(), 1);
+
+    // Once placed, the window stays where the user moves it.
+    form->move(screen.left() + 3, screen.top() + 4);
+    QTest::qWait(20);
+    EXPECT_EQ(form->pos(), QPoint(screen.left() + 3, screen.top() + 4));
+}
+
+TEST_F(ShellTest, StatusLineSaysWhatToDoFirstThenTheFileInUse) {
+    makeForm();
+    const auto* line = form->findChild<QLabel*>(QStringLiteral("lblStatus"));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(),
+              QStringLiteral("Create a database with File > New, or open one with File > Open."));
+    EXPECT_EQ(line->textFormat(), Qt::PlainText);
+    form.reset();
+
+    const QString path = QStringLiteral("/data/<b>cars</b>.mdb");
+    rememberPath(path);
+    makeForm();
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("lblStatus"))->text(),
+              QStringLiteral("Database in use: ") + path);
 }
 
 TEST_F(ShellTest, LoadCutsAFrameLargerThanTheScreenDownToItsFreeArea) {
