@@ -257,13 +257,17 @@ void frmGas::cmdClose_Click() {
 void frmGas::Data1_Reposition() {
     const store::Recordset& rs = records();
     showPosition(*Data1, rs);
-    if (!txtCost->text().isEmpty()) {
-        txtCost->setText(Format(rs.value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
-        // Only a display: an Edit that leaves the cost alone must not write the rounded
-        // amount back over the stored one.
-        txtCost->clearChanged();
-    }
+    ShowCost();
     GetMpg();
+}
+
+void frmGas::ShowCost() {
+    if (txtCost->text().isEmpty())
+        return;
+    txtCost->setText(Format(records().value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
+    // Only a display: an Edit that leaves the cost alone must not write the rounded
+    // amount back over the stored one.
+    txtCost->clearChanged();
 }
 
 void frmGas::txtCost_LostFocus() {

@@ -159,6 +159,9 @@ void frmGas::connectHandlers() {
     onClicked(cmdClose, [this] { cmdClose_Click(); });
     connect(Data1, &DataControl::Reposition, this,
             platform::reported([this] { Data1_Reposition(); }));
+    // A stored row shown again after Edit or Cancel keeps its cost display.
+    connect(Data1, &DataControl::storedRowShownAgain, this,
+            platform::reported([this] { ShowCost(); }));
     connect(txtCost, &BoundTextBox::lostFocus, this,
             platform::reported([this] { txtCost_LostFocus(); }));
 }
