@@ -4,6 +4,7 @@
 #include "BoundCheckBox.h"
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "ReadableLock.h"
 #include "WindowDesign.h"
 
 #include <QComboBox>
@@ -36,7 +37,10 @@ frmGas::frmGas(shell::MDIForm1& frame) : RecordWindow(frame) {
 
 void frmGas::createControls() {
     cboVehicleID = named<QComboBox>(this, "cboVehicleID");
+    keepLockedValuesReadable(cboVehicleID);
     Frame1 = named<QGroupBox>(this, "Frame1");
+    // Locked in browse state, its values still readable.
+    keepLockedValuesReadable(Frame1);
     txtDate = named<BoundTextBox>(Frame1, "txtDate");
     Check1 = new BoundCheckBox(QStringLiteral("Full"), Frame1);
     Check1->setObjectName(QStringLiteral("Check1"));
