@@ -22,7 +22,9 @@ enum MsgBoxResult : int {
 };
 
 // Shows a modal message box and returns the button pressed. An empty title shows
-// the application title.
+// the application title. The box belongs to the window that holds the keyboard focus
+// (the one whose handler raised it); once it is answered, that window is in front
+// again and the control that had the focus has it back.
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = QString());
 
 // The one seam for every message box: tests install a responder that records each

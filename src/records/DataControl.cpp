@@ -160,10 +160,12 @@ void DataControl::addNewStarted() {
 // Typed text left over from a failed save must not slip into the row now edited.
 void DataControl::editStarted() {
     showCurrentRow();
+    emit storedRowShownAgain();
 }
 
 void DataControl::editCancelled() {
     showCurrentRow();
+    emit storedRowShownAgain();
 }
 
 void DataControl::aboutToUpdate() {

@@ -58,6 +58,10 @@ signals:
     // Refresh opened a new record set (its Reposition has come first); views that
     // read the rows, such as a grid, start again from it.
     void recordsetReplaced();
+    // The bound controls show the stored current row again without a move: an Edit
+    // began, or an add or edit was cancelled. Displays the window formats itself
+    // (such as a cost with its dollar sign) are due again.
+    void storedRowShownAgain();
 
 private:
     void repositioned() override;

@@ -90,6 +90,32 @@ void RecordWindow::takeFocus() {
         target->setFocus(Qt::OtherFocusReason);
 }
 
+bool RecordWindow::isUsable(const QWidget* control) const {
+    if (!control || !isAncestorOf(control) || !control->isVisible() || !control->isEnabled() ||
+        !(control->focusPolicy() & Qt::TabFocus))
+        return false;
+    // Update and Cancel lie beneath Add and Edit: shown, enabled and out of reach.
+    const QWidget* parent = control->parentWidget();
+    const QWidget* onTop = parent->childAt(control->geometry().center());
+    return onTop == control || control->isAncestorOf(onTop);
+}
+
+void RecordWindow::focusFirstUsable(std::initializer_list<QWidget*> candidates) {
+    for (QWidget* candidate : candidates)
+        if (isUsable(candidate)) {
+            candidate->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    QWidget* focus = QApplication::focusWidget();
+    if (isUsable(focus))
+        return;
+    for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain())
+        if (isUsable(next)) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
 void RecordWindow::placeInFrame(double widthTwips, double heightTwips) {
     QMdiSubWindow& sub = *m_subWindow;
     sub.resize(shell::twipsToPixels(widthTwips, &sub), shell::twipsToPixels(heightTwips, &sub));

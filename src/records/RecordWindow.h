@@ -131,6 +131,12 @@ protected:
     // again, so that it shows those that remain. Each window knows its own list.
     virtual void showRemainingRows() {}
 
+    // Puts the keyboard focus on the first of the candidates that a user can reach now:
+    // shown, enabled and not covered by another control. With none of them, a focus
+    // that is usable stays; else the first usable control in tab order takes it. The
+    // editing buttons call it so that the keys always have a home in the window.
+    void focusFirstUsable(std::initializer_list<QWidget*> candidates);
+
     // Connects a button's click to a handler through platform::reported.
     template <class Handler> void onClicked(QAbstractButton* button, Handler handler) {
         connect(button, &QAbstractButton::clicked, this, platform::reported(std::move(handler)));
@@ -151,6 +157,8 @@ private:
     // Puts the keyboard focus on the control that last had it in this window, else on
     // the first one that takes it in tab order, unless it is inside already.
     void takeFocus();
+    // Shown, enabled, inside this window and not covered by a sibling drawn over it.
+    bool isUsable(const QWidget* control) const;
     QList<ControlState> captureState() const;
     void restoreState(const QList<ControlState>& state);
 

@@ -186,6 +186,7 @@ void frmGas::cmdEdit_Click() {
         SetEditMode(true);
         records().Edit();
     });
+    focusFirstUsable({txtDate, cmdAdd, cmdClose});
 }
 
 void frmGas::cmdUpdate_Click() {
@@ -221,6 +222,9 @@ void frmGas::cmdUpdate_Click() {
         else if (Data1->EditMode() == store::EditMode::None)
             SetEditMode(false);
     }
+    // The keys keep a home in the window: Add once the row is settled, else Close; a
+    // row still pending keeps the focus where the user was.
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmGas::cmdCancel_Click() {
@@ -233,6 +237,7 @@ void frmGas::cmdCancel_Click() {
         SetEditMode(false);
         records().CancelUpdate();
     });
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmGas::cmdDelete_Click() {
@@ -248,6 +253,7 @@ void frmGas::cmdDelete_Click() {
             cboVehicleID->setEnabled(true);
         }
     });
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmGas::cmdClose_Click() {
@@ -257,13 +263,17 @@ void frmGas::cmdClose_Click() {
 void frmGas::Data1_Reposition() {
     const store::Recordset& rs = records();
     showPosition(*Data1, rs);
-    if (!txtCost->text().isEmpty()) {
-        txtCost->setText(Format(rs.value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
-        // Only a display: an Edit that leaves the cost alone must not write the rounded
-        // amount back over the stored one.
-        txtCost->clearChanged();
-    }
+    ShowCost();
     GetMpg();
+}
+
+void frmGas::ShowCost() {
+    if (txtCost->text().isEmpty())
+        return;
+    txtCost->setText(Format(records().value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
+    // Only a display: an Edit that leaves the cost alone must not write the rounded
+    // amount back over the stored one.
+    txtCost->clearChanged();
 }
 
 void frmGas::txtCost_LostFocus() {

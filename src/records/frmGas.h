@@ -76,6 +76,8 @@ private:
     bool FillVehicleCombo();
     void EnableAddClose();
     void SetEditMode(bool editing);
+    // A shown cost with its dollar sign and two decimals, from the stored row.
+    void ShowCost();
     // No vehicle selected and no rows: only the selector, Add and Close usable.
     void showNoVehicle();
     // Reads the listed vehicle's purchases and shows them as choosing the vehicle does.

@@ -4,6 +4,7 @@
 #include "BoundCheckBox.h"
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "ReadableLock.h"
 #include "WindowDesign.h"
 
 #include <QComboBox>
@@ -36,7 +37,10 @@ frmGas::frmGas(shell::MDIForm1& frame) : RecordWindow(frame) {
 
 void frmGas::createControls() {
     cboVehicleID = named<QComboBox>(this, "cboVehicleID");
+    keepLockedValuesReadable(cboVehicleID);
     Frame1 = named<QGroupBox>(this, "Frame1");
+    // Locked in browse state, its values still readable.
+    keepLockedValuesReadable(Frame1);
     txtDate = named<BoundTextBox>(Frame1, "txtDate");
     Check1 = new BoundCheckBox(QStringLiteral("Full"), Frame1);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -159,6 +163,9 @@ void frmGas::connectHandlers() {
     onClicked(cmdClose, [this] { cmdClose_Click(); });
     connect(Data1, &DataControl::Reposition, this,
             platform::reported([this] { Data1_Reposition(); }));
+    // A stored row shown again after Edit or Cancel keeps its cost display.
+    connect(Data1, &DataControl::storedRowShownAgain, this,
+            platform::reported([this] { ShowCost(); }));
     connect(txtCost, &BoundTextBox::lostFocus, this,
             platform::reported([this] { txtCost_LostFocus(); }));
 }

@@ -95,6 +95,7 @@ void frmVehicleInfo::cmdEdit_Click() {
         SetEditMode(true);
         records().Edit();
     });
+    focusFirstUsable({txtLookUp, cmdAdd, cmdClose});
 }
 
 void frmVehicleInfo::cmdUpdate_Click() {
@@ -112,6 +113,9 @@ void frmVehicleInfo::cmdUpdate_Click() {
         else if (Data1->EditMode() == store::EditMode::None)
             SetEditMode(false);
     }
+    // The keys keep a home in the window: Add once the row is settled, else Close; a
+    // row still pending keeps the focus where the user was.
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmVehicleInfo::cmdCancel_Click() {
@@ -124,6 +128,7 @@ void frmVehicleInfo::cmdCancel_Click() {
         SetEditMode(false);
         records().CancelUpdate();
     });
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmVehicleInfo::cmdDelete_Click() {
@@ -138,6 +143,7 @@ void frmVehicleInfo::cmdDelete_Click() {
             cmdClose->setEnabled(true);
         }
     });
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmVehicleInfo::cmdClose_Click() {

@@ -3,6 +3,7 @@
 
 #include "BoundTextBox.h"
 #include "DataControl.h"
+#include "ReadableLock.h"
 #include "WindowDesign.h"
 
 #include <QGridLayout>
@@ -32,6 +33,8 @@ frmVehicleInfo::frmVehicleInfo(shell::MDIForm1& frame) : RecordWindow(frame) {
 
 void frmVehicleInfo::createControls() {
     Frame1 = named<QGroupBox>(this, "Frame1");
+    // Locked in browse state, its values still readable.
+    keepLockedValuesReadable(Frame1);
     txtLookUp = named<BoundTextBox>(Frame1, "txtLookUp");
     txtMake = named<BoundTextBox>(Frame1, "txtMake");
     txtModel = named<BoundTextBox>(Frame1, "txtModel");

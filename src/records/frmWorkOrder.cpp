@@ -184,6 +184,7 @@ void frmWorkOrder::cmdEdit_Click() {
         SetEditMode(true);
         orders().Edit();
     });
+    focusFirstUsable({txtDate, cmdAdd, cmdClose});
 }
 
 void frmWorkOrder::cmdUpdate_Click() {
@@ -215,6 +216,9 @@ void frmWorkOrder::cmdUpdate_Click() {
         else if (Data1->EditMode() == store::EditMode::None)
             SetEditMode(false);
     }
+    // The keys keep a home in the window: Add once the row is settled, else Close; a
+    // row still pending keeps the focus where the user was.
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmWorkOrder::cmdCancel_Click() {
@@ -237,6 +241,7 @@ void frmWorkOrder::cmdCancel_Click() {
     step([&] { orders().CancelUpdate(); });
     step([&] { BindDetails(); });
     step([&] { ShowOrderNumber(); });
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmWorkOrder::cmdDelete_Click() {
@@ -258,6 +263,7 @@ void frmWorkOrder::cmdDelete_Click() {
             cboVehicleID->setEnabled(true);
         }
     });
+    focusFirstUsable({cmdAdd, cmdClose});
 }
 
 void frmWorkOrder::cmdClose_Click() {

@@ -4,6 +4,7 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "DataGrid.h"
+#include "ReadableLock.h"
 #include "WindowDesign.h"
 #include "store/Currency.h"
 #include "store/Recordset.h"
@@ -65,9 +66,12 @@ frmWorkOrder::frmWorkOrder(shell::MDIForm1& frame) : RecordWindow(frame) {
 
 void frmWorkOrder::createControls() {
     cboVehicleID = named<QComboBox>(this, "cboVehicleID");
+    keepLockedValuesReadable(cboVehicleID);
     cboVehicleID->setEditable(false);
 
     Frame1 = named<QGroupBox>(this, "Frame1");
+    // Locked in browse state, its values still readable.
+    keepLockedValuesReadable(Frame1);
     txtDate = named<BoundTextBox>(Frame1, "txtDate");
     txtMiles = named<BoundTextBox>(Frame1, "txtMiles");
     lblOrderNum = named<QLabel>(Frame1, "lblOrderNum");

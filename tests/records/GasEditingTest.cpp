@@ -238,3 +238,45 @@ TEST_F(GasEditingTest, UpdateWithNoVehicleSelectedKeepsTheRowUntilOneIsPicked) {
               QStringLiteral("%1/10").arg(vehicleId(QStringLiteral("Alpha"))));
     expectFileConsistent();
 }
+
+TEST_F(GasEditingTest, StoredCostKeepsItsDollarLookWheneverTheRowShowsAgain) {
+    addVehicles({"Alpha"});
+    addPurchases(QStringLiteral("Alpha"), {{"1/1/2024", "10", "100", true, "19.39"}});
+    records::frmGas& w = open();
+    pick(QStringLiteral("Alpha"));
+    ASSERT_EQ(w.txtCost->text(), QStringLiteral("$19.39"));
+    const auto refusedUpdate = [&] {
+        retype(w.txtGals, QStringLiteral("ten"));
+        click(w.cmdUpdate);
+        ASSERT_EQ(boxes.count(), 1);
+        expectErrorBox(store::errTypeMismatch, QStringLiteral("FuelGals"));
+    };
+    const struct {
+        const char* name;
+        QPushButton* start;
+        std::function<void()> then;
+        bool cancel;
+    } cases[] = {
+        {"edit, cancel", w.cmdEdit, [] {}, true},
+        {"edit, refused update", w.cmdEdit, refusedUpdate, false},
+        {"edit, refused update, cancel", w.cmdEdit, refusedUpdate, true},
+        {"add, refused update, cancel", w.cmdAdd, refusedUpdate, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        click(c.start);
+        c.then();
+        if (c.cancel) {
+            click(w.cmdCancel);
+            expectBrowse();
+        }
+        EXPECT_EQ(w.txtCost->text(), QStringLiteral("$19.39"));
+        if (!c.cancel)
+            click(w.cmdCancel);
+    }
+    // The display alone is never written back as a change.
+    click(w.cmdEdit);
+    click(w.cmdUpdate);
+    EXPECT_EQ(scalar(path, "SELECT FuelCost FROM Fuel"), QStringLiteral("193900"));
+}

@@ -7,7 +7,9 @@
 #include "records/frmWorkOrder.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
+#include <functional>
 
 using namespace records_test;
 using shell::ChildWindow;
@@ -37,6 +39,26 @@ protected:
     static void pressAlt(Qt::Key letter) {
         QTest::keyClick(static_cast<QWidget*>(nullptr), letter, Qt::AltModifier);
         QTest::qWait(250);
+    }
+    // Rows of a table for the vehicle "Blue", written through the record store.
+    void addRows(const char* table, const QList<QList<std::pair<const char*, QVariant>>>& rows) {
+        const QString blue = scalar(path, "SELECT VehicleID FROM VehicleInfo WHERE "
+                                          "VehicleLookup = 'Blue'");
+        auto db = store::Database::OpenDatabase(path);
+        auto rs = db->OpenRecordset(QLatin1String(table));
+        for (const auto& row : rows) {
+            rs->AddNew();
+            rs->setValue(QStringLiteral("VehicleID"), blue);
+            for (const auto& [field, value] : row)
+                rs->setValue(QLatin1String(field), value);
+            rs->Update();
+        }
+    }
+    static void pickBlue(QComboBox* selector) {
+        const int index = selector->findText(QStringLiteral("Blue"));
+        ASSERT_GE(index, 0);
+        selector->setCurrentIndex(index);
+        emit selector->activated(index);
     }
     static bool holdsFocus(const QWidget* window) {
         return window->isAncestorOf(QApplication::focusWidget());
@@ -112,4 +134,83 @@ TEST_F(RecordWindowFocusTest, WindowBroughtBackGetsItsFocusBackAndTheKeysFollowT
     EXPECT_TRUE(holdsFocus(gas));
     pressAlt(Qt::Key_A);
     EXPECT_TRUE(adding(*gas));
+}
+
+// After each editing button the keys have a home in the same window: the first entry
+// field after Add and Edit, the Add (New Order) button after Update, Cancel and
+// Delete, so that the next Alt+letter works without a click.
+TEST_F(RecordWindowFocusTest, EveryEditingButtonLeavesTheFocusOnAUsableControl) {
+    addVehicles({QStringLiteral("Blue"), QStringLiteral("Red")});
+    addRows("Fuel", {{{"FuelDate", "1/1/2024"}, {"FuelGals", 10}, {"FuelMiles", 100}},
+                     {{"FuelDate", "2/1/2024"}, {"FuelGals", 11}, {"FuelMiles", 400}}});
+    addRows("WorkOrder",
+            {{{"Date", "1/1/2024"}, {"Mileage", 100}}, {{"Date", "2/1/2024"}, {"Mileage", 400}}});
+    struct Window {
+        const char* name;
+        std::function<QWidget*()> open;
+        Qt::Key addKey; // Alt+A, or Alt+N for New Order
+        QWidget* firstField = nullptr;
+        QWidget* add = nullptr;
+    };
+    Window windows[] = {
+        {"fuel",
+         [&]() -> QWidget* {
+             records::frmGas* gas = openGas();
+             pickBlue(gas->cboVehicleID);
+             return gas;
+         },
+         Qt::Key_A},
+        {"work orders",
+         [&]() -> QWidget* {
+             auto* orders = openFromMenu<records::frmWorkOrder>("mnuServiceRecords",
+                                                                ChildWindow::ServiceRecords);
+             pickBlue(orders->cboVehicleID);
+             return orders;
+         },
+         Qt::Key_N},
+        // Last: deleting its two vehicles takes the other windows' rows with them.
+        {"vehicles", [&]() -> QWidget* { return openVehicles(); }, Qt::Key_A},
+    };
+    for (Window& w : windows) {
+        SCOPED_TRACE(w.name);
+        QWidget* window = w.open();
+        ASSERT_TRUE(window);
+        if (auto* v = qobject_cast<records::frmVehicleInfo*>(window))
+            w = {w.name, w.open, w.addKey, v->txtLookUp, v->cmdAdd};
+        else if (auto* g = qobject_cast<records::frmGas*>(window))
+            w = {w.name, w.open, w.addKey, g->txtDate, g->cmdAdd};
+        else if (auto* o = qobject_cast<records::frmWorkOrder*>(window))
+            w = {w.name, w.open, w.addKey, o->txtDate, o->cmdAdd};
+        ASSERT_TRUE(w.firstField && w.add);
+        ASSERT_TRUE(holdsFocus(window));
+
+        const struct {
+            const char* step;
+            Qt::Key key;
+            QWidget* focus;
+            bool adding;
+        } steps[] = {
+            {"add", w.addKey, w.firstField, true},
+            {"cancel", Qt::Key_N, w.add, false},
+            {"edit", Qt::Key_E, w.firstField, true},
+            {"cancel", Qt::Key_N, w.add, false},
+            {"edit", Qt::Key_E, w.firstField, true},
+            {"update", Qt::Key_U, w.add, false},
+            {"delete", Qt::Key_D, w.add, false},
+            {"add again", w.addKey, w.firstField, true},
+            {"cancel", Qt::Key_N, w.add, false},
+            {"delete the last", Qt::Key_D, w.add, false},
+            {"add on no rows", w.addKey, w.firstField, true},
+            {"cancel", Qt::Key_N, w.add, false},
+        };
+        for (const auto& s : steps) {
+            SCOPED_TRACE(s.step);
+            pressAlt(s.key);
+            EXPECT_EQ(adding(*window), s.adding);
+            QWidget* focus = QApplication::focusWidget();
+            EXPECT_EQ(focus, s.focus) << (focus ? focus->objectName().toStdString() : "none");
+        }
+        EXPECT_EQ(boxes.count(), 2) << "the two delete questions only";
+        boxes.clear();
+    }
 }

@@ -72,7 +72,7 @@ TEST_F(VehicleWindowTest, EditedRowStaysCurrentAndOnlyItChanges) {
     navigate("btnNext");
     click(window->cmdEdit);
     expectEditing();
-    EXPECT_FALSE(window->txtLookUp->hasFocus()) << "unlike Add, Edit leaves the focus alone";
+    EXPECT_TRUE(window->txtLookUp->hasFocus()) << "like Add, Edit starts at the first field";
     expectCloseRefused();
     retype(window->txtYear, QStringLiteral("1999"));
     click(window->cmdUpdate);

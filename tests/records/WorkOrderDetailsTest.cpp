@@ -5,9 +5,12 @@
 #include "records/DataGrid.h"
 #include "store/StoreErrors.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMessageBox>
+#include <QTimer>
 
 using namespace records_test;
 
@@ -384,4 +387,58 @@ TEST_F(WorkOrderDetailsTest, MovingToAnotherOrderKeepsWhatWasBeingTyped) {
     EXPECT_EQ(fileValue("SELECT WorkOrderID || '/' || WorkDescription FROM WorkDone"),
               QStringLiteral("%1/Oil").arg(first));
     EXPECT_EQ(boxes.count(), 0);
+}
+
+// A real error box of the parts grid, with the vehicle window open behind: the box
+// belongs to the work order window, and once it is answered that window is in front
+// with the focus in its grid on the same row, so the next keys go where the user was.
+TEST_F(WorkOrderDetailsTest, PartsGridErrorBoxGivesTheFocusBackToTheGridRow) {
+    addVehicles({"Civic"});
+    const int order = addOrder(vehicleID("Civic"), "2024-01-10", 20000);
+    addRow("PartsUsed", nullptr, {{"WorkOrderId", order}, {"PartQty", 2}});
+    showFrame();
+    item("mnuVehicleInformation")->trigger();
+    QWidget* vehicles = form->openChildWindow(shell::ChildWindow::VehicleInformation);
+    ASSERT_NE(vehicles, nullptr);
+    open();
+    pick(QStringLiteral("Civic"));
+    chooseTab(2);
+    records::DataGrid* grid = window->dbgParts;
+    const struct {
+        const char* what;
+        int row;
+        int column;
+        QString typed;
+    } cases[] = {
+        {"bad quantity", 0, 0, QStringLiteral("x")},
+        {"description too long", 0, 2, QString(300, QLatin1Char('d'))},
+        {"Part # before the Qty", 1, 1, QStringLiteral("AB-1")},
+    };
+    const platform::MsgBoxResponder previous = platform::setMsgBoxResponder({});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        clickCell(grid, c.row, c.column);
+        type(grid, c.typed);
+        QPointer<QWidget> owner;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shown = true;
+            owner = box->parentWidget();
+            box->button(QMessageBox::Ok)->click();
+        });
+        press(Qt::Key_Return);
+        QTest::qWait(50);
+        EXPECT_TRUE(shown) << "the error box came";
+        EXPECT_EQ(owner.data(), window.data()) << "owned by the window that raised it";
+        EXPECT_EQ(form->mdiArea()->activeSubWindow(), window->subWindow());
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == grid || grid->isAncestorOf(focus))
+            << (focus ? focus->objectName().toStdString() : "no focus");
+        EXPECT_EQ(grid->Row(), c.row);
+        press(Qt::Key_Escape); // drops what the cell's editor still holds
+    }
+    platform::setMsgBoxResponder(previous);
 }

@@ -58,7 +58,7 @@ TEST_F(WorkOrderWindowTest, FirstOrderOfAVehicleMakesEveryButtonWork) {
 
     click(window->cmdEdit); // and editing it works
     expectEditing();
-    EXPECT_FALSE(window->txtDate->hasFocus()) << "Edit leaves the focus alone";
+    EXPECT_TRUE(window->txtDate->hasFocus()) << "Edit starts at the first field";
     retype(window->txtMiles, QStringLiteral("777"));
     click(window->cmdUpdate);
     expectBrowse();
