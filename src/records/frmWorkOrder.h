@@ -62,6 +62,7 @@ public:
     QCheckBox* Check4;
     DataGrid* dbgService;
     DataGrid* dbgParts;
+    QLabel* lblPartsTotal; // under the parts grid: what the order's parts cost
     BoundMemoBox* txtNotes;
 
     void Form_Load() override;
@@ -84,6 +85,9 @@ public:
     void dbgParts_OnAddNew();
     void dbgParts_BeforeColUpdate(int colIndex, QVariant& oldValue, bool& cancel);
     void dbgParts_KeyPress(int& keyAscii);
+    void dbgService_KeyPress(int& keyAscii);
+    // A service box ticked or unticked by the user.
+    void Check_Click(QCheckBox* box);
     void txtNotes_GotFocus();
     void txtNotes_LostFocus();
 
@@ -107,6 +111,10 @@ private:
     void startNote();
     void settleNote();
     void settleDetailsBeforeMove(const std::function<void()>& move);
+    // The service boxes and the parts total follow the rows their grids show.
+    void ShowServiceChecks();
+    void ShowPartsTotal();
+    QList<QCheckBox*> serviceChecks() const;
 
     void createControls();
     void createDataControls();

@@ -4,9 +4,9 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "DataGrid.h"
+#include "PartsTotal.h"
 #include "ReadableLock.h"
 #include "WindowDesign.h"
-#include "store/Currency.h"
 #include "store/Recordset.h"
 
 #include <QCheckBox>
@@ -37,12 +37,9 @@ DataControl* dataControl(QWidget* parent, const char* name, const char* recordSo
 
 // A part's total: quantity times cost, computed for the grid and never stored.
 QVariant partTotal(const store::Recordset& row) {
-    const QVariant quantity = row.value(QStringLiteral("PartQty"));
-    const QVariant cost = row.value(QStringLiteral("PartCost"));
-    if (quantity.isNull() || cost.isNull())
-        return QVariant();
-    return QVariant::fromValue(
-        store::Currency{cost.value<store::Currency>().scaled * quantity.toLongLong()});
+    const std::optional<WideMoney> total =
+        partLineTotal(row.value(QStringLiteral("PartQty")), row.value(QStringLiteral("PartCost")));
+    return total ? lineTotalValue(*total) : QVariant();
 }
 
 } // namespace
@@ -128,7 +125,7 @@ void frmWorkOrder::createDetailControls() {
     QWidget* const pages[] = {SSTab1->widget(0), SSTab1->widget(1), SSTab1->widget(2),
                               SSTab1->widget(3)};
 
-    // The services ticked on a visit; nothing stores them.
+    // The common services: each box stands for a service row of the order.
     Frame2 = named<QGroupBox>(pages[0], "Frame2");
     auto* checks = new QVBoxLayout(Frame2);
     const std::pair<QCheckBox**, const char*> boxes[] = {{&Check1, "Grease"},
@@ -168,7 +165,12 @@ void frmWorkOrder::createDetailControls() {
         partColumns->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     partColumns->setSectionResizeMode(2, QHeaderView::Stretch);
     dbgParts->setWrapCellPointer(true);
-    (new QVBoxLayout(pages[2]))->addWidget(dbgParts);
+    lblPartsTotal = named<QLabel>(pages[2], "lblPartsTotal");
+    lblPartsTotal->setAccessibleName(QStringLiteral("Parts total"));
+    lblPartsTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* partsPage = new QVBoxLayout(pages[2]);
+    partsPage->addWidget(dbgParts, 1);
+    partsPage->addWidget(lblPartsTotal);
 
     txtNotes = named<BoundMemoBox>(pages[3], "txtNotes");
     txtNotes->bind(datNotes, QStringLiteral("WorkOrderMemo"));
@@ -262,6 +264,25 @@ void frmWorkOrder::connectDetailHandlers() {
             });
     connect(dbgParts, &DataGrid::KeyPress, this,
             [this](int& keyAscii) { platform::runReported([&] { dbgParts_KeyPress(keyAscii); }); });
+    connect(dbgService, &DataGrid::KeyPress, this, [this](int& keyAscii) {
+        platform::runReported([&] { dbgService_KeyPress(keyAscii); });
+    });
+    for (QCheckBox* box : serviceChecks())
+        connect(box, &QCheckBox::clicked, this,
+                platform::reported([this, box] { Check_Click(box); }));
+    // Whatever changes the rows a grid shows (another order, a cell, a row added or
+    // deleted) changes what the boxes and the total show.
+    const auto follow = [this](QAbstractItemModel* rows, void (frmWorkOrder::*show)()) {
+        const auto update = [this, show] { (this->*show)(); };
+        connect(rows, &QAbstractItemModel::modelReset, this, update);
+        connect(rows, &QAbstractItemModel::rowsInserted, this, update);
+        connect(rows, &QAbstractItemModel::rowsRemoved, this, update);
+        connect(rows, &QAbstractItemModel::dataChanged, this, update);
+    };
+    follow(dbgService->model(), &frmWorkOrder::ShowServiceChecks);
+    follow(dbgParts->model(), &frmWorkOrder::ShowPartsTotal);
+    ShowServiceChecks();
+    ShowPartsTotal();
     connect(txtNotes, &BoundMemoBox::gotFocus, this,
             platform::reported([this] { txtNotes_GotFocus(); }));
     connect(txtNotes, &BoundMemoBox::lostFocus, this,

@@ -87,17 +87,19 @@ protected:
         press(orders, "cmdUpdate");
 
         chooseTab(orders, QStringLiteral("&Services"));
-        // The ticks stay from order to order; a box already ticked is left alone.
+        // A new order has no service ticked; each tick is a service row of the order.
+        for (const char* box : {"Check1", "Check2", "Check3", "Check4"})
+            EXPECT_FALSE(ticked(orders, box)) << box;
         for (const char* box : order.ticks) {
-            if (!ticked(orders, box))
-                click(orders, box);
+            click(orders, box);
             EXPECT_TRUE(ticked(orders, box)) << box;
         }
 
+        // The services typed follow the rows of the ticks.
         chooseTab(orders, QStringLiteral("&WorkDone"));
         QTableView* services = grid(orders, "dbgService");
         for (int row = 0; row < order.services.size(); ++row) {
-            ASSERT_NO_FATAL_FAILURE(clickCell(services, row, 0));
+            ASSERT_NO_FATAL_FAILURE(clickCell(services, int(order.ticks.size()) + row, 0));
             typeKeys(order.services[row]);
         }
 
@@ -271,8 +273,8 @@ TEST_F(VehicleLife, FromPurchaseToSaleOfAVehicle) {
     EXPECT_EQ(shown(labelled(orders, QStringLiteral("Order #"))), number(tuneUp));
     EXPECT_EQ(rows(QStringLiteral("SELECT WorkOrderID || ':' || WorkDescription FROM WorkDone "
                                   "ORDER BY WorkDoneID")),
-              QStringLiteral("%1:Oil and filter change;%1:Rotate tyres;%2:Front brake pads;"
-                             "%3:Tune up")
+              QStringLiteral("%1:Grease;%1:Change Oil;%1:Oil and filter change;%1:Rotate tyres;"
+                             "%2:Grease;%2:Front brake pads;%3:Tune Up;%3:Tune up")
                   .arg(oilChange, brakes, tuneUp));
     EXPECT_EQ(rows(QStringLiteral("SELECT WorkOrderId || ':' || PartQty || '/' || PartNum || "
                                   "'/' || PartDescription || '/' || (PartCost / 10000.0) FROM "
@@ -308,10 +310,9 @@ TEST_F(VehicleLife, FromPurchaseToSaleOfAVehicle) {
     EXPECT_EQ(shown(labelled(orders, QStringLiteral("Order #"))), number(tuneUp));
     EXPECT_EQ(
         ordersAsShown(orders, 3),
-        (QStringList{
-            "4/10/2024 / " + number(oilChange) + " / Oil and filter change / Next change at 13950",
-            "5/9/2024 / " + number(tuneUp) + " / Tune up / Plugs gapped to 0.044",
-            "6/2/2024 / " + number(brakes) + " / Front brake pads / Squeal on cold mornings"}));
+        (QStringList{"4/10/2024 / " + number(oilChange) + " / Grease / Next change at 13950",
+                     "5/9/2024 / " + number(tuneUp) + " / Tune Up / Plugs gapped to 0.044",
+                     "6/2/2024 / " + number(brakes) + " / Grease / Squeal on cold mornings"}));
     EXPECT_EQ(
         rows(QStringLiteral("SELECT WorkOrderID || ':' || substr(Date, 1, 10) FROM "
                             "WorkOrder WHERE VehicleID = %1 ORDER BY Date, Mileage")
@@ -338,7 +339,7 @@ TEST_F(VehicleLife, FromPurchaseToSaleOfAVehicle) {
             << table;
     EXPECT_EQ(value(QStringLiteral("SELECT count(*) FROM WorkDone WHERE WorkOrderID IN (%1, %2)")
                         .arg(oilChange, tuneUp)),
-              QStringLiteral("3"))
+              QStringLiteral("6"))
         << "the other orders keep their services";
     EXPECT_EQ(value(QStringLiteral("SELECT count(*) FROM PartsUsed WHERE WorkOrderID IN (%1, %2)")
                         .arg(oilChange, tuneUp)),

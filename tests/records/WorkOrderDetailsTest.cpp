@@ -1,8 +1,7 @@
 // The work order's details on the tabs: the services and parts grids and the notes
 // box, driven with real key presses, and what reaches the file.
-#include "WorkOrderWindowFixture.h"
+#include "WorkOrderDetailsFixture.h"
 
-#include "records/DataGrid.h"
 #include "store/StoreErrors.h"
 
 #include <QAbstractButton>
@@ -13,49 +12,6 @@
 #include <QTimer>
 
 using namespace records_test;
-
-namespace {
-
-class WorkOrderDetailsTest : public WorkOrderWindowTest {
-protected:
-    // A vehicle with one order, shown in Browse state; returns the order's key.
-    int openOnOneOrder() {
-        addVehicles({"Civic"});
-        const int order = addOrder(vehicleID("Civic"), "2024-01-10", 20000);
-        open();
-        pick(QStringLiteral("Civic"));
-        return order;
-    }
-    // Chooses a tab as the user does with its mnemonic.
-    void chooseTab(int index) {
-        window->SSTab1->tabBar()->setFocus();
-        window->SSTab1->setCurrentIndex(index);
-        if (window->SSTab1->currentIndex() == index)
-            emit window->SSTab1->tabBarClicked(index);
-    }
-    // Puts the grid's cursor on a cell by clicking it.
-    static void clickCell(records::DataGrid* grid, int row, int column) {
-        const QRect cell = grid->visualRect(grid->model()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    }
-    // One key at a time to whatever has the focus: the first opens the cell's editor.
-    static void type(records::DataGrid*, const QString& text) {
-        for (const QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
-    static void press(Qt::Key key) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, key);
-    }
-    QString cell(records::DataGrid* grid, int row, int column) const {
-        return grid->model()->index(row, column).data().toString();
-    }
-    QString fileValue(const char* sql) const { return scalar(path, sql); }
-    QString fileValue(const QByteArray& sql) const { return scalar(path, sql.constData()); }
-};
-
-} // namespace
 
 TEST_F(WorkOrderDetailsTest, DetailsFollowTheCurrentOrder) {
     addVehicles({"Civic"});
@@ -142,9 +98,10 @@ TEST_F(WorkOrderDetailsTest, EachTabPutsTheFocusOnItsControl) {
     EXPECT_TRUE(window->Check1->hasFocus());
     EXPECT_EQ(count("WorkOrderMemo"), 0) << "a bare visit to the notes stores nothing";
 
-    // The ticks are not part of the order.
+    // A tick is a service row of the order.
     QTest::keyClick(window->Check1, Qt::Key_Space);
     EXPECT_TRUE(window->Check1->isChecked());
+    EXPECT_EQ(fileValue("SELECT WorkDescription FROM WorkDone"), QStringLiteral("Grease"));
     navigate("btnFirst");
     EXPECT_TRUE(window->Check1->isChecked());
 }

@@ -1,0 +1,76 @@
+#include "PartsTotal.h"
+
+#include "Format.h"
+#include "RecordsetTableModel.h"
+#include "store/Currency.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace records {
+
+namespace {
+
+constexpr WideMoney kScalePerCent = store::Currency::kScale / 100;
+
+// The exact decimal text of a count of 1/10^decimals: -1234.5600 for -12345600, 4.
+QString decimalText(WideMoney scaled, int decimals) {
+    const bool negative = scaled < 0;
+    // Built from the last digit up; the magnitude is taken digit by digit so that
+    // even the most negative value has none of its digits lost.
+    QString digits;
+    WideMoney rest = scaled;
+    do {
+        const int digit = int(rest % 10);
+        digits.prepend(QChar(u'0' + (digit < 0 ? -digit : digit)));
+        rest /= 10;
+    } while (rest != 0);
+    if (digits.size() <= decimals)
+        digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
+    if (decimals > 0)
+        digits.insert(digits.size() - decimals, u'.');
+    return negative ? u'-' + digits : digits;
+}
+
+// Cents, rounded half away from zero as the currency display rounds.
+WideMoney toCents(WideMoney scaled) {
+    const WideMoney half = kScalePerCent / 2;
+    return scaled >= 0 ? (scaled + half) / kScalePerCent : (scaled - half) / kScalePerCent;
+}
+
+} // namespace
+
+std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost) {
+    if (quantity.isNull() || cost.isNull() || !quantity.isValid() || !cost.isValid())
+        return std::nullopt;
+    return WideMoney(cost.value<store::Currency>().scaled) * WideMoney(quantity.toLongLong());
+}
+
+QVariant lineTotalValue(WideMoney scaled) {
+    if (scaled >= std::numeric_limits<qint64>::min() &&
+        scaled <= std::numeric_limits<qint64>::max())
+        return QVariant::fromValue(store::Currency{qint64(scaled)});
+    return decimalText(scaled, 4);
+}
+
+WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, int costColumn) {
+    WideMoney cents = 0;
+    for (int row = 0; row < parts.rowCount(); ++row) {
+        if (parts.isAddRow(row))
+            continue;
+        try {
+            if (const auto line =
+                    partLineTotal(parts.value(row, quantityColumn), parts.value(row, costColumn)))
+                cents += toCents(*line);
+        } catch (const std::exception&) {
+            // a row gone from the file: its cells show nothing either
+        }
+    }
+    return cents;
+}
+
+QString partsTotalCaption(WideMoney cents) {
+    return QStringLiteral("Total ") + Format(decimalText(cents, 2), QStringLiteral("Currency"));
+}
+
+} // namespace records
