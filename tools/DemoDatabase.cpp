@@ -75,7 +75,7 @@ struct Order {
 const Order kOrders[] = {
     {"2024-01-20",
      48575,
-     {"Oil and filter change", "Rotate tires", "Check tire pressure"},
+     {"Change Oil", "Rotate tires", "Check tire pressure"},
      {{5, "15400-PLM-A02", "Motor oil 0W-20 (qt)", "$6.49"},
       {1, "15400-PLM-A01", "Oil filter", "$9.75"},
       {1, "94109-14000", "Drain plug washer", "$1.25"}},
@@ -89,7 +89,7 @@ const Order kOrders[] = {
      "Air filter full of road dust after the winter. Wipers streaked in the rain."},
     {"2024-05-11",
      51040,
-     {"Oil and filter change", "Brake inspection", "Replace cabin air filter"},
+     {"Change Oil", "Grease", "Replace cabin air filter"},
      {{5, "15400-PLM-A02", "Motor oil 0W-20 (qt)", "$6.49"},
       {1, "15400-PLM-A01", "Oil filter", "$9.75"},
       {1, "80292-TBA-A11", "Cabin air filter", "$22.40"}},

@@ -262,7 +262,10 @@ void HelpWindow::placeOverOwner() {
                        room.height() * 5 / 6);
     const QSize size = wanted.boundedTo(room.size() - frame);
     resize(size);
-    m_splitter->setSizes({indexWidth, size.width() - indexWidth});
+    // On a screen too narrow for both, the text keeps the larger share.
+    const int shownIndex =
+        size.width() < wanted.width() ? qMin(indexWidth, size.width() / 3) : indexWidth;
+    m_splitter->setSizes({shownIndex, size.width() - shownIndex});
 
     const QSize outer = size + frame;
     const QPoint centre = owner ? owner->frameGeometry().center() : room.center();
