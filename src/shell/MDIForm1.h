@@ -105,9 +105,10 @@ private:
     void showHelp(unsigned command);
     void commitData(QSessionManager& manager);
 
+    // First, so that it is set before the children made below send their events.
+    bool m_centreWhenFramed = false; // until the frame's size is known
     QMdiArea* m_mdiArea;
     QLabel* m_statusLine;
-    bool m_centreWhenFramed = false; // until the frame's size is known
     QMenu* m_mnuWindow = nullptr;
     QAction* m_windowListStart = nullptr; // the separator the window list follows
     QList<QAction*> m_windowListItems;
