@@ -4,6 +4,7 @@
 #include "RecordWindowsByHand.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <cstdio>
 
 using namespace e2e;
@@ -157,6 +158,42 @@ TEST_F(UndoDelete, CtrlZInATextBoxStaysTheBoxsOwnAndAnUnsavedRowIsKept) {
     EXPECT_EQ(value(QStringLiteral("SELECT WorkOrderMemo FROM WorkOrderMemo")),
               QStringLiteral("Wipers squeak"));
     EXPECT_EQ(shown(labelled(orders, QStringLiteral("Order #"))), QStringLiteral("0042"));
+}
+
+TEST_F(UndoDelete, AServiceLineAndAnEmptiedNoteComeBackIntoTheOrderOnShow) {
+    QWidget* orders = openWindow(QStringLiteral("Service Records"), QStringLiteral("Work Order"));
+    ASSERT_NE(orders, nullptr);
+    pick(vehicleList(orders), QStringLiteral("Civic"));
+    const QString before = dump();
+
+    // The service line picked by its row selector, then the Delete key.
+    chooseTab(orders, QStringLiteral("&WorkDone"));
+    QTableView* services = grid(orders, "dbgService");
+    const QHeaderView* selectors = services->verticalHeader();
+    QTest::mouseClick(selectors->viewport(), Qt::LeftButton, {},
+                      QPoint(4, selectors->sectionViewportPosition(0) + 4));
+    ASSERT_NO_FATAL_FAILURE(keys(Qt::Key_Delete, {}));
+    ASSERT_EQ(value(QStringLiteral("SELECT count(*) FROM WorkDone")), QStringLiteral("0"));
+    // The note emptied and left.
+    chooseTab(orders, QStringLiteral("No&tes"));
+    auto* notes = orders->findChild<QPlainTextEdit*>(QStringLiteral("txtNotes"));
+    notes->setFocus();
+    notes->selectAll();
+    ASSERT_NO_FATAL_FAILURE(keys(Qt::Key_Delete, {}));
+    chooseTab(orders, QStringLiteral("&Services"));
+    ASSERT_EQ(value(QStringLiteral("SELECT count(*) FROM WorkOrderMemo")), QStringLiteral("0"));
+    EXPECT_FALSE(ticked(orders, "Check2"));
+
+    ASSERT_NO_FATAL_FAILURE(
+        choose("mnuEdit", QStringLiteral("Undo Delete of Note of Work Order 0042")));
+    EXPECT_EQ(shown(notes), QStringLiteral("Wipers squeak"));
+    ASSERT_NO_FATAL_FAILURE(
+        choose("mnuEdit", QStringLiteral("Undo Delete of Service 'Change Oil'")));
+    EXPECT_EQ(dump(), before);
+    EXPECT_TRUE(ticked(orders, "Check2")) << "the service's box shows it again";
+    EXPECT_EQ(cell(services, 0, 0), QStringLiteral("Change Oil"));
+    EXPECT_EQ(shown(labelled(orders, QStringLiteral("Order #"))), QStringLiteral("0042"));
+    EXPECT_EQ(boxes.count(), 0);
 }
 
 TEST_F(UndoDelete, AltEPressesTheEditButtonOfTheWindowInFrontElseOpensTheMenu) {
