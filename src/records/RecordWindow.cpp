@@ -83,6 +83,10 @@ void RecordWindow::rowsRestored(const QString& path, const QString& table, qint6
     m_cameBackTable = table;
     m_cameBackRow = rowid;
     showRowsThatCameBackWhenDue();
+    // Shown after the row being typed is settled, the window keeps its place: a row
+    // saved meanwhile stays on show.
+    if (m_rowsCameBack && (!m_shutdownEnabled || holdsUnsavedRow()))
+        m_cameBackTable.clear();
 }
 
 std::optional<qint64> RecordWindow::currentPlace(const store::Recordset& rs) {

@@ -1,8 +1,8 @@
 #include "RecordWindows.h"
 
+#include "Format.h"
 #include "frmGas.h"
 #include "frmVehicleInfo.h"
-#include "Format.h"
 #include "frmWorkOrder.h"
 #include "shell/MDIForm1.h"
 #include "undo/DeleteHistory.h"

@@ -160,6 +160,24 @@ TEST_F(UndoDelete, CtrlZInATextBoxStaysTheBoxsOwnAndAnUnsavedRowIsKept) {
     EXPECT_EQ(shown(labelled(orders, QStringLiteral("Order #"))), QStringLiteral("0042"));
 }
 
+TEST_F(UndoDelete, AVehicleBackWhileOneIsAddedWaitsAndTheSavedOneStaysOnShow) {
+    QWidget* vehicles =
+        openWindow(QStringLiteral("Vehicle Information"), QStringLiteral("Vehicle Information"));
+    ASSERT_NE(vehicles, nullptr);
+    press(vehicles, "cmdDelete"); // the Ranger
+    press(vehicles, "cmdAdd");
+    typeInto(vehicles, QStringLiteral("Look Up"), QStringLiteral("Jeep"));
+    ASSERT_NO_FATAL_FAILURE(choose("mnuEdit", QStringLiteral("Undo Delete of Vehicle 'Ranger'")));
+    EXPECT_EQ(value(QStringLiteral("SELECT count(*) FROM VehicleInfo")), QStringLiteral("2"));
+    EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Jeep"));
+    press(vehicles, "cmdUpdate");
+    QApplication::processEvents();
+    EXPECT_EQ(position(vehicles), QStringLiteral("Record 3 of 3"));
+    EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Jeep"));
+    navigate(vehicles, "btnPrevious");
+    EXPECT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Ranger"));
+}
+
 TEST_F(UndoDelete, AServiceLineAndAnEmptiedNoteComeBackIntoTheOrderOnShow) {
     QWidget* orders = openWindow(QStringLiteral("Service Records"), QStringLiteral("Work Order"));
     ASSERT_NE(orders, nullptr);
