@@ -1,6 +1,7 @@
 #include "MDIForm1.h"
 
 #include "AppState.h"
+#include "EditMenu.h"
 #include "Twips.h"
 #include "modDrivolex.h"
 #include "platform/MsgBox.h"
@@ -119,6 +120,9 @@ QString MDIForm1::statusText() const {
 
 void MDIForm1::showDatabaseInUse() {
     m_statusLine->setText(statusText());
+    // Undo Delete names what it would bring back in the file now in use.
+    if (auto* edit = findChild<EditMenu*>(QString(), Qt::FindDirectChildrenOnly))
+        edit->refresh();
 }
 
 void MDIForm1::ShutdownEnabled(bool bolEnableShutdown) {
