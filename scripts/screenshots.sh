@@ -119,6 +119,17 @@ EOF
         import -window "$2" -frame "$raw/$1.png"
         finish "$1"
     }
+    # The picture of an open menu: menus are windows of their own, so the screen is
+    # read where the main window's top-left corner lies.
+    shot_menu() {
+        local X Y WIDTH HEIGHT
+        eval "$(xdotool getwindowgeometry --shell "$2" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+        local w=$((390 * scale * dpi / 96)) h=$((52 * scale * dpi / 96))
+        # The geometry's top is the client area below the menu bar; the bar is shown too.
+        local bar=$((22 * scale * dpi / 96))
+        import -window root -crop "${w}x${h}+${X}+$((Y - bar))" +repage "$raw/$1.png"
+        finish "$1"
+    }
     # The picture of the record window in the middle of the main window: the main
     # window's client area without its menu bar, trimmed of the empty background.
     shot_child() {
@@ -192,7 +203,17 @@ EOF
     shot can-not-shutdown "$box"
     keys Return
     gone '^Can Not Shutdown$'
-    keys alt+n alt+c
+    keys alt+n
+    # A purchase deleted by mistake: the Edit menu names what it brings back.
+    keys alt+d
+    window '^Delete Record\?$' >/dev/null
+    keys alt+y
+    gone '^Delete Record\?$'
+    keys alt+c
+    keys alt+e
+    sleep 0.5
+    shot_menu edit-undo-delete "$main"
+    keys Return
 
     # Window, Service Records: the first vehicle's latest order and its details.
     keys alt+w Down Down Return
