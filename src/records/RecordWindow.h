@@ -73,6 +73,8 @@ public:
 
     // Closes the window, as its Close button does.
     void Unload();
+    // A row is being added or edited here and is not saved yet.
+    bool holdsUnsavedRow() const { return !m_shutdownEnabled; }
 
     // The window's controls in design order, for DisableControls; a control that no
     // longer exists is listed as nullptr.
