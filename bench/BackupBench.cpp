@@ -121,9 +121,8 @@ int run(const bench::Options& options) {
                 });
             });
 
-    const std::vector<bench::Figure> figures{
-        figure("Back Up of the 1,000,000-row file (checked copy)", backups),
-        figure("Restore of the 1,000,000-row file (keeps the file as it was)", restores)};
+    const std::vector<bench::Figure> figures{figure("Back Up, 1,000,000 fuel rows", backups),
+                                             figure("Restore, 1,000,000 fuel rows", restores)};
     bench::printTable(figures);
     if (!options.json.empty())
         bench::writeJson(figures, options.json);

@@ -25,6 +25,21 @@ QTableWidgetItem* cell(const QString& text, bool number = false) {
     return item;
 }
 
+// Why a backup was taken, as the list says it; a name it does not know, as it is.
+QString reasonCaption(const QString& reason) {
+    const struct {
+        backup::Reason reason;
+        const char* caption;
+    } captions[] = {{backup::Reason::Daily, "First change of the day"},
+                    {backup::Reason::BeforeDelete, "Before a vehicle delete"},
+                    {backup::Reason::BeforeImport, "Before an import"},
+                    {backup::Reason::BeforeRestore, "Before a restore"}};
+    for (const auto& entry : captions)
+        if (reason.startsWith(backup::reasonName(entry.reason)))
+            return QLatin1String(entry.caption);
+    return reason;
+}
+
 } // namespace
 
 QString frmRestore::dateText(const QDateTime& taken) {
@@ -61,7 +76,7 @@ frmRestore::frmRestore(const QString& databasePath, QList<BackupRow> rows, QWidg
             return backup.contents.readable ? QString::number(n) : QStringLiteral("?");
         };
         m_grid->setItem(row, 0, cell(dateText(backup.entry.taken)));
-        m_grid->setItem(row, 1, cell(backup.entry.reason));
+        m_grid->setItem(row, 1, cell(reasonCaption(backup.entry.reason)));
         m_grid->setItem(row, 2, cell(locale.formattedDataSize(backup.entry.size), true));
         m_grid->setItem(row, 3, cell(count(backup.contents.vehicles), true));
         m_grid->setItem(row, 4, cell(count(backup.contents.fuelPurchases), true));

@@ -47,7 +47,7 @@ protected:
             return 0;
         });
     }
-    QStringList listed; // why|vehicles|fuel|orders, newest first
+    QStringList listed; // why|vehicles|fuel purchases|work orders, newest first
 };
 
 // The new vehicle being typed is not in the copy; the copy is whole.
@@ -106,8 +106,8 @@ TEST_F(BackupRestore, RestoreAsksTheWindowHoldingAnUnsavedRow) {
     boxes.answerNext(platform::vbYes); // restore?
     boxes.answerNext(platform::vbNo);  // give up the Golf? no
     choose("mnuFile", QStringLiteral("Restore From Backup..."));
-    EXPECT_EQ(listed,
-              (QStringList{QStringLiteral("before-delete|2|0|0"), QStringLiteral("daily|0|0|0")}));
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Before a vehicle delete|2|0|0"),
+                                   QStringLiteral("First change of the day|0|0|0")}));
     ASSERT_EQ(boxes.count(), 2);
     EXPECT_TRUE(boxes.last().prompt.contains(QStringLiteral("Vehicle Information")));
     EXPECT_EQ(lookups(databasePath), QStringLiteral("Civic"));
