@@ -21,10 +21,9 @@ namespace {
 constexpr int kPagesPerStep = 1024;
 constexpr int kBusyTimeoutMs = 500;
 
-[[noreturn]] void fail(int number, const QString& destination, const QString& reason) {
-    store::raise(
-        number,
-        QStringLiteral("The backup '%1' could not be written: %2.").arg(destination, reason));
+// `copy` names the copy in a message: "The backup '/path'".
+[[noreturn]] void fail(int number, const QString& copy, const QString& reason) {
+    store::raise(number, QStringLiteral("%1 could not be written: %2.").arg(copy, reason));
 }
 
 QString sqliteReason(sqlite3* db, int rc) {
@@ -48,7 +47,7 @@ int errorNumber(sqlite3* db, int rc) {
 
 // The copy is a plain file with no journal: it is written once, by us alone, and
 // a crash leaves only the temporary name, which nothing reads.
-store::ConnectionHandle openCopy(const QString& path, const QString& destination) {
+store::ConnectionHandle openCopy(const QString& path, const QString& copy) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
@@ -56,18 +55,17 @@ store::ConnectionHandle openCopy(const QString& path, const QString& destination
                                    nullptr);
     store::ConnectionHandle db(raw);
     if (rc != SQLITE_OK)
-        fail(errorNumber(db.get(), rc), destination, sqliteReason(db.get(), rc));
+        fail(errorNumber(db.get(), rc), copy, sqliteReason(db.get(), rc));
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_exec(db.get(), "PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
     sqlite3_exec(db.get(), "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
     return db;
 }
 
-void copyPages(sqlite3* from, sqlite3* to, const QString& destination, const Progress& progress) {
+void copyPages(sqlite3* from, sqlite3* to, const QString& copy, const Progress& progress) {
     sqlite3_backup* job = sqlite3_backup_init(to, "main", from, "main");
     if (!job)
-        fail(errorNumber(to, sqlite3_errcode(to)), destination,
-             QString::fromUtf8(sqlite3_errmsg(to)));
+        fail(errorNumber(to, sqlite3_errcode(to)), copy, QString::fromUtf8(sqlite3_errmsg(to)));
     int rc;
     for (;;) {
         rc = sqlite3_backup_step(job, kPagesPerStep);
@@ -77,25 +75,23 @@ void copyPages(sqlite3* from, sqlite3* to, const QString& destination, const Pro
         // a lock still held is not waited for again.
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
             sqlite3_backup_finish(job);
-            fail(store::errLocked, destination,
-                 QStringLiteral("another program holds the database file"));
+            fail(store::errLocked, copy, QStringLiteral("another program holds the database file"));
         }
         // Also after the last step: until the rename, a cancel still leaves nothing.
         const int total = sqlite3_backup_pagecount(job);
         if (progress && !progress(total - sqlite3_backup_remaining(job), total)) {
             sqlite3_backup_finish(job);
-            store::raise(store::errInvalidOperation,
-                         QStringLiteral("The backup '%1' was cancelled.").arg(destination));
+            store::raise(store::errInvalidOperation, QStringLiteral("%1 was cancelled.").arg(copy));
         }
         if (rc == SQLITE_DONE)
             break;
     }
     sqlite3_backup_finish(job);
     if (rc != SQLITE_DONE)
-        fail(errorNumber(to, rc), destination, sqliteReason(to, rc));
+        fail(errorNumber(to, rc), copy, sqliteReason(to, rc));
 }
 
-void checkCopy(sqlite3* db, const QString& destination) {
+void checkCopy(sqlite3* db, const QString& copy) {
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1)", -1, &stmt, nullptr);
     QString answer;
@@ -103,18 +99,18 @@ void checkCopy(sqlite3* db, const QString& destination) {
         answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
     if (answer != QLatin1String("ok"))
-        fail(store::errCannotOpen, destination,
+        fail(store::errCannotOpen, copy,
              answer.isEmpty() ? sqliteReason(db, rc)
                               : QStringLiteral("the copy failed its check (%1)").arg(answer));
 }
 
-void syncFile(const QString& path, const QString& destination) {
+void syncFile(const QString& path, const QString& copy) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     if (fd < 0 || ::fsync(fd) != 0) {
         const int code = errno;
         if (fd >= 0)
             ::close(fd);
-        fail(code == ENOSPC ? store::errDiskFull : store::errIo, destination,
+        fail(code == ENOSPC ? store::errDiskFull : store::errIo, copy,
              QString::fromLocal8Bit(std::strerror(code)));
     }
     ::close(fd);
@@ -122,18 +118,20 @@ void syncFile(const QString& path, const QString& destination) {
 
 } // namespace
 
-void writeBackup(const QString& source, const QString& destination, const Progress& progress) {
+void writeBackup(const QString& source, const QString& destination, const Progress& progress,
+                 const QString& described) {
+    const QString copy =
+        described.isEmpty() ? QStringLiteral("The backup '%1'").arg(destination) : described;
     if (destination.trimmed().isEmpty())
         store::raise(store::errFileNotFound, QStringLiteral("No name was given for the backup."));
     if (QFileInfo(destination).absoluteFilePath() == QFileInfo(source).absoluteFilePath() ||
         (QFileInfo::exists(destination) &&
          QFileInfo(destination).canonicalFilePath() == QFileInfo(source).canonicalFilePath()))
-        fail(store::errInvalidOperation, destination,
-             QStringLiteral("it is the database file itself"));
+        fail(store::errInvalidOperation, copy, QStringLiteral("it is the database file itself"));
     if (!QFileInfo(QFileInfo(destination).absolutePath()).isDir())
-        fail(store::errFileNotFound, destination, QStringLiteral("its folder does not exist"));
+        fail(store::errFileNotFound, copy, QStringLiteral("its folder does not exist"));
     if (QFileInfo(destination).isDir())
-        fail(store::errInvalidOperation, destination, QStringLiteral("it is a folder"));
+        fail(store::errInvalidOperation, copy, QStringLiteral("it is a folder"));
 
     store::ConnectionHandle from = store::openReadOnlyConnection(source);
     // Long enough for another program's commit; a backup taken before a save must not
@@ -142,11 +140,11 @@ void writeBackup(const QString& source, const QString& destination, const Progre
     const QString temporary = store::asideFileName(destination);
     try {
         {
-            store::ConnectionHandle to = openCopy(temporary, destination);
-            copyPages(from.get(), to.get(), destination, progress);
-            checkCopy(to.get(), destination);
+            store::ConnectionHandle to = openCopy(temporary, copy);
+            copyPages(from.get(), to.get(), copy, progress);
+            checkCopy(to.get(), copy);
         }
-        syncFile(temporary, destination);
+        syncFile(temporary, copy);
         store::replaceFile(temporary, destination);
     } catch (...) {
         QFile::remove(temporary);

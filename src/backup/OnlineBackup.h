@@ -16,7 +16,9 @@ using Progress = std::function<bool(int done, int total)>;
 // temporary name in the destination's folder, checked whole (integrity_check),
 // synced, and only then renamed to destination, so that a name given to a backup
 // always holds a whole one. An existing destination is replaced. Throws the
-// store's error naming the file and the reason; a cancel throws errInvalidOperation.
-void writeBackup(const QString& source, const QString& destination, const Progress& progress = {});
+// store's error naming the copy and the reason; a cancel throws errInvalidOperation.
+// `described` names the copy in those errors (default: "The backup 'DEST'").
+void writeBackup(const QString& source, const QString& destination, const Progress& progress = {},
+                 const QString& described = {});
 
 } // namespace backup

@@ -22,20 +22,21 @@ QString restoreBackup(const QString& backupPath, const QString& databasePath,
     // Built beside the file, so that the last step is a rename within one folder; the
     // copy is checked page by page as it is written.
     const QString incoming = store::asideFileName(databasePath);
-    const auto refuse = [&](const QString& reason) {
-        store::raise(store::errCannotOpen,
-                     QStringLiteral("The backup '%1' cannot be restored: %2")
-                         .arg(backupPath, QString(reason).replace(incoming, backupPath)));
+    const auto refuse = [&](int number, const QString& reason) {
+        store::raise(number, QStringLiteral("The backup '%1' cannot be restored: %2")
+                                 .arg(backupPath, QString(reason).replace(incoming, backupPath)));
     };
     try {
         try {
-            writeBackup(backupPath, incoming);
+            writeBackup(backupPath, incoming, {},
+                        QStringLiteral("The copy of the backup beside the database file '%1'")
+                            .arg(databasePath));
         } catch (const platform::AppError& error) {
-            refuse(error.text());
+            refuse(error.number(), error.text());
         }
         const CheckResult copyCheck = checkFile(incoming, true);
         if (!copyCheck.sound)
-            refuse(copyCheck.reason);
+            refuse(store::errCannotOpen, copyCheck.reason);
         const QString kept = takeBackup(databasePath, Reason::BeforeRestore, when);
         store::replaceDatabaseFile(incoming, databasePath);
         return kept;
