@@ -4,6 +4,7 @@
 #include "Report.h"
 
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -31,5 +32,8 @@ Figure updateSyncCostOnDisk(const BenchSetup& setup);
 Figure updateSyncCostOnTmpfs(const BenchSetup& setup);
 // The checks a file passes when it is taken into use, on the whole bench file.
 Figure takeFileIntoUse(const BenchSetup& setup);
+// A vehicle's delete with its rows kept for undo, and the undo, against raw SQLite
+// copying the same rows aside and back (UndoFigures.cpp).
+std::vector<Figure> deleteAndUndoVehicle(const BenchSetup& setup);
 
 } // namespace bench

@@ -18,7 +18,7 @@ bool closeRecordWindows(shell::MDIForm1& frame, QList<shell::ChildWindow>* close
             windows << window;
     // Every question first: one row kept keeps every window as it is.
     for (const auto& window : windows) {
-        if (!window->holdsUnsavedRow())
+        if (!window->holdsRowNotSaved())
             continue;
         const QString title =
             window->subWindow() ? window->subWindow()->windowTitle() : window->windowTitle();

@@ -11,11 +11,14 @@
 #include "shell/modDrivolex.h"
 #include "store/Recordset.h"
 #include "store/StoreErrors.h"
+#include "undo/DeleteHistory.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 namespace records {
 
@@ -46,6 +49,8 @@ void RecordWindow::loadOrDiscard() {
     m_loaded = true;
     connect(m_frame.mdiArea(), &QMdiArea::subWindowActivated, this,
             &RecordWindow::subWindowActivated);
+    connect(&undo::DeleteHistory::instance(), &undo::DeleteHistory::rowsRestored, this,
+            &RecordWindow::rowsRestored);
     m_focusTracking =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             if (isAncestorOf(now))
@@ -65,8 +70,54 @@ void RecordWindow::subWindowActivated(QMdiSubWindow* window) {
         m_active = false;
         platform::runReported([this] { Form_Deactivate(); });
     }
-    if (window == m_subWindow)
+    if (window == m_subWindow) {
         takeFocus();
+        showRowsThatCameBackWhenDue();
+    }
+}
+
+void RecordWindow::rowsRestored(const QString& path, const QString& table, qint64 rowid) {
+    if (m_closed || QFileInfo(path) != QFileInfo(shell::DatabasePath))
+        return;
+    m_rowsCameBack = true;
+    m_cameBackTable = table;
+    m_cameBackRow = rowid;
+    showRowsThatCameBackWhenDue();
+    // Shown after the row being typed is settled, the window keeps its place: a row
+    // saved meanwhile stays on show.
+    if (m_rowsCameBack && (!m_shutdownEnabled || holdsUnsavedRow()))
+        m_cameBackTable.clear();
+}
+
+std::optional<qint64> RecordWindow::currentPlace(const store::Recordset& rs) {
+    try {
+        if (!rs.isBOF() && !rs.isEOF())
+            return rs.bookmark();
+    } catch (const platform::AppError&) {
+    }
+    return std::nullopt;
+}
+
+void RecordWindow::landAfterComeBack(store::Recordset& rs, std::optional<qint64> place) const {
+    const auto land = [&rs](qint64 mark) {
+        try {
+            rs.setBookmark(mark);
+            return true;
+        } catch (const platform::AppError&) {
+            return false; // not a row of this list
+        }
+    };
+    if (rs.tableName().compare(m_cameBackTable, Qt::CaseInsensitive) == 0 && land(m_cameBackRow))
+        return;
+    if (place)
+        land(*place);
+}
+
+void RecordWindow::showRowsThatCameBackWhenDue() {
+    if (!m_rowsCameBack || !m_active || m_closed || !m_shutdownEnabled || holdsUnsavedRow())
+        return;
+    m_rowsCameBack = false;
+    platform::runReported([this] { showRowsThatCameBack(); });
 }
 
 void RecordWindow::takeFocus() {
@@ -171,6 +222,10 @@ void RecordWindow::ShutdownEnabled(bool enabled) {
         if (const auto* other = qobject_cast<const RecordWindow*>(sub->widget()))
             anyEditing = anyEditing || !other->m_shutdownEnabled;
     m_frame.ShutdownEnabled(!anyEditing);
+    // Leaving Add or Edit: rows that came back meanwhile are shown once the handler
+    // that saved or cancelled is done.
+    if (enabled && m_rowsCameBack)
+        QTimer::singleShot(0, this, &RecordWindow::showRowsThatCameBackWhenDue);
 }
 
 void RecordWindow::showErrorBox(const platform::AppError& error) {

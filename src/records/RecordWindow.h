@@ -10,6 +10,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 namespace platform {
 class AppError;
@@ -73,8 +74,9 @@ public:
 
     // Closes the window, as its Close button does.
     void Unload();
-    // A row is being added or edited here and is not saved yet.
-    bool holdsUnsavedRow() const { return !m_shutdownEnabled; }
+    // A row is being added or edited here, or typed into a note or a grid, and is
+    // not saved yet.
+    bool holdsRowNotSaved() const { return !m_shutdownEnabled || holdsUnsavedRow(); }
 
     // The window's controls in design order, for DisableControls; a control that no
     // longer exists is listed as nullptr.
@@ -133,6 +135,18 @@ protected:
     // again, so that it shows those that remain. Each window knows its own list.
     virtual void showRemainingRows() {}
 
+    // Rows deleted from the file came back (Edit > Undo Delete): the window reads its
+    // rows again, keeping its place where it can. Called only while the window is at
+    // the front and holds no unsaved row, so nothing typed is lost.
+    virtual void showRowsThatCameBack() {}
+    // For showRowsThatCameBack: the current row's bookmark, if any; then, after the
+    // rows are read again, the row that came back when rs holds it, else that place.
+    static std::optional<qint64> currentPlace(const store::Recordset& rs);
+    void landAfterComeBack(store::Recordset& rs, std::optional<qint64> place) const;
+    // A row typed but not yet saved other than through Add or Edit (a note, a grid
+    // row); rows that came back wait until it is settled.
+    virtual bool holdsUnsavedRow() const { return false; }
+
     // Puts the keyboard focus on the first of the candidates that a user can reach now:
     // shown, enabled and not covered by another control. With none of them, a focus
     // that is usable stays; else the first usable control in tab order takes it. The
@@ -163,6 +177,9 @@ private:
     bool isUsable(const QWidget* control) const;
     QList<ControlState> captureState() const;
     void restoreState(const QList<ControlState>& state);
+    void rowsRestored(const QString& path, const QString& table, qint64 rowid);
+    // Shows rows that came back once the window is at the front and settled.
+    void showRowsThatCameBackWhenDue();
 
     shell::MDIForm1& m_frame;
     std::shared_ptr<store::Database> m_database; // the file in use, checked
@@ -176,6 +193,9 @@ private:
     bool m_active = false;
     bool m_unloading = false;
     bool m_closed = false;
+    bool m_rowsCameBack = false; // restored rows not yet shown
+    QString m_cameBackTable;     // the deleted row that came back last
+    qint64 m_cameBackRow = 0;
 };
 
 } // namespace records

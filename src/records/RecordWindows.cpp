@@ -1,13 +1,19 @@
 #include "RecordWindows.h"
 
+#include "Format.h"
 #include "frmGas.h"
 #include "frmVehicleInfo.h"
 #include "frmWorkOrder.h"
 #include "shell/MDIForm1.h"
+#include "undo/DeleteHistory.h"
 
 namespace records {
 
 void registerRecordWindows(shell::MDIForm1& frame) {
+    // Every delete of the run can be brought back; orders are named as the window
+    // numbers them.
+    undo::DeleteHistory::instance().watchStore(
+        [](const QVariant& orderId) { return Format(orderId, QStringLiteral("0000")); });
     frame.setWindowFactory(shell::ChildWindow::VehicleInformation, [](shell::MDIForm1& f) {
         return static_cast<QWidget*>(RecordWindow::open<frmVehicleInfo>(f));
     });

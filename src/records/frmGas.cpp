@@ -147,6 +147,24 @@ void frmGas::showRemainingRows() {
     showListedPurchases(); // reading the rows again drops the one pending
 }
 
+void frmGas::showRowsThatCameBack() {
+    // The vehicle on show, else the one last picked: it may be the one that came back.
+    int wanted = LastVehicleID;
+    if (cboVehicleID->currentIndex() >= 0)
+        wanted = SelectedVehicleID(*cboVehicleID);
+    const std::optional<qint64> place = currentPlace(records());
+    {
+        ScopedFlag activating(Activating);
+        FillVehicleCombo();
+        if (!SelectVehicle(*cboVehicleID, wanted))
+            return;
+    }
+    Data1->setRecordSource(vehicleSource(wanted));
+    m_shownVehicleID = wanted;
+    showListedPurchases();
+    landAfterComeBack(records(), place);
+}
+
 void frmGas::EnableAddClose() {
     cmdAdd->setEnabled(true);
     cmdClose->setEnabled(true);

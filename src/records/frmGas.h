@@ -83,6 +83,7 @@ private:
     // Reads the listed vehicle's purchases and shows them as choosing the vehicle does.
     void showListedPurchases();
     void showRemainingRows() override;
+    void showRowsThatCameBack() override;
 
     void createControls();
     void layOutControls();

@@ -59,6 +59,13 @@ void frmVehicleInfo::showRemainingRows() {
     showRowsFromLast();
 }
 
+void frmVehicleInfo::showRowsThatCameBack() {
+    const std::optional<qint64> place = currentPlace(records());
+    Data1->Refresh();
+    showRowsFromLast();
+    landAfterComeBack(records(), place);
+}
+
 void frmVehicleInfo::EnableAddClose() {
     cmdAdd->setEnabled(true);
     cmdClose->setEnabled(true);

@@ -60,6 +60,7 @@ private:
     // fields locked.
     void showRowsFromLast();
     void showRemainingRows() override;
+    void showRowsThatCameBack() override;
 
     void createControls();
     void layOutControls();

@@ -6,6 +6,7 @@
 #include "DataControl.h"
 #include "DataGrid.h"
 #include "Format.h"
+#include "RecordsetTableModel.h"
 #include "VehicleSelector.h"
 #include "platform/AppError.h"
 #include "shell/AppState.h"
@@ -163,6 +164,29 @@ void frmWorkOrder::showListedOrders() {
 void frmWorkOrder::showRemainingRows() {
     SetEditMode(false);
     showListedOrders(); // reading the orders again drops the one pending
+}
+
+void frmWorkOrder::showRowsThatCameBack() {
+    // The vehicle on show, else the one last picked: it may be the one that came back.
+    const QVariant selected = selectedVehicleID();
+    const int wanted = selected.isValid() ? selected.toInt() : LastVehicleID;
+    const std::optional<qint64> place = currentPlace(orders());
+    {
+        QScopedValueRollback activating(Activating, true);
+        FillVehicleCombo();
+        if (!SelectVehicle(*cboVehicleID, wanted))
+            return;
+    }
+    Data1->setRecordSource(vehicleOrders(wanted));
+    m_shownVehicleID = wanted;
+    showListedOrders();
+    landAfterComeBack(orders(), place);
+}
+
+bool frmWorkOrder::holdsUnsavedRow() const {
+    return datNotes->EditMode() != store::EditMode::None ||
+           dbgService->recordsetModel()->pendingRow() >= 0 ||
+           dbgParts->recordsetModel()->pendingRow() >= 0;
 }
 
 void frmWorkOrder::cmdAdd_Click() {

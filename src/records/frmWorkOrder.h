@@ -104,6 +104,8 @@ private:
     // Reads the listed vehicle's orders and shows them as choosing the vehicle does.
     void showListedOrders();
     void showRemainingRows() override;
+    void showRowsThatCameBack() override;
+    bool holdsUnsavedRow() const override;
     bool FillVehicleCombo();
     void ShowOrderNumber();
     void BindDetails();

@@ -1,6 +1,7 @@
 #include "MDIForm1.h"
 
 #include "AppState.h"
+#include "EditMenu.h"
 #include "Twips.h"
 #include "modDrivolex.h"
 #include "platform/MsgBox.h"
@@ -121,6 +122,9 @@ QString MDIForm1::statusText() const {
 
 void MDIForm1::showDatabaseInUse() {
     m_statusLine->setText(statusText());
+    // Undo Delete names what it would bring back in the file now in use.
+    if (auto* edit = findChild<EditMenu*>(QString(), Qt::FindDirectChildrenOnly))
+        edit->refresh();
     // Backing up and restoring need a file in use.
     for (QAction* item : {m_mnuFileBackUp, m_mnuFileRestore})
         if (item)

@@ -2,6 +2,8 @@
 #include "MDIForm1.h"
 
 #include "AppState.h"
+#include "ButtonKeysFirst.h"
+#include "EditMenu.h"
 #include "modGetFileName.h"
 #include "store/modCreateDB.h"
 
@@ -82,6 +84,9 @@ void MDIForm1::createMenus() {
     file.item("mnuFileSend", QStringLiteral("Sen&d..."), false);
     file.bar("mnuFileBar5");
     file.item("mnuFileExit", QStringLiteral("E&xit"), true, &MDIForm1::mnuFileExit_Click);
+
+    new EditMenu(*this);
+    new ButtonKeysFirst(*this);
 
     MenuBuilder window{this, topMenu(bar, "mnuWindow", QStringLiteral("&Window"))};
     m_mnuWindow = window.menu;

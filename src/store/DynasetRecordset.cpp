@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Database.h"
+#include "DeleteWatch.h"
 #include "Metadata.h"
 #include "Names.h"
 #include "StoreErrors.h"
@@ -507,9 +508,11 @@ void DynasetRecordset::Delete() {
     requireCurrentRow();
     dropPending();
     const qint64 key = m_rows->key(m_index);
+    AfterDelete afterDelete;
     {
         const SqlErrorContext errors = context(true);
         Transaction transaction(db(), errors);
+        afterDelete = rowAboutToGo(RowAboutToGo{db(), m_database->path(), m_table.name, key});
         Statement& stmt =
             statement(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table.name)));
         ResetGuard guard(stmt);
@@ -517,6 +520,8 @@ void DynasetRecordset::Delete() {
         checkSqlite(db(), stmt.step(), errors);
         transaction.commit();
     }
+    if (afterDelete)
+        afterDelete();
     // Gone from the file either way: through this delete or through another record set.
     m_rows->markDeleted(m_index);
     m_cachedKey.reset();

@@ -35,6 +35,7 @@ const QList<QPair<const char*, QList<MenuRow>>> kMenus = {
       {"mnuFileSend", "Sen&d...", "", false},
       {"mnuFileBar5", "-", "", true},
       {"mnuFileExit", "E&xit", "", true}}},
+    {"mnuEdit", {{"mnuEditUndoDelete", "&Undo Delete", "Ctrl+Z", true}}},
     {"mnuWindow",
      {{"mnuGasPurchases", "Gas Purchases", "", true},
       {"mnuVehicleInformation", "Vehicle Information", "", true},
@@ -57,7 +58,7 @@ TEST_F(ShellTest, MenuBarHoldsEveryItemInOrderWithItsCaptionShortcutAndVisibilit
     makeForm();
     const QList<QAction*> bar = form->menuBar()->actions();
     ASSERT_EQ(bar.size(), kMenus.size());
-    const QStringList captions = {"&File", "&Window", "&Help", "VehicleComboMenu"};
+    const QStringList captions = {"&File", "&Edit", "&Window", "&Help", "VehicleComboMenu"};
     for (int m = 0; m < kMenus.size(); ++m) {
         SCOPED_TRACE(kMenus[m].first);
         EXPECT_EQ(bar[m]->objectName(), QLatin1String(kMenus[m].first));
@@ -77,8 +78,11 @@ TEST_F(ShellTest, MenuBarHoldsEveryItemInOrderWithItsCaptionShortcutAndVisibilit
         }
     }
     // The vehicle selector menu is defined but never on the bar.
-    EXPECT_FALSE(bar[3]->isVisible());
-    EXPECT_TRUE(bar[0]->isVisible() && bar[1]->isVisible() && bar[2]->isVisible());
+    EXPECT_FALSE(bar[4]->isVisible());
+    EXPECT_TRUE(bar[0]->isVisible() && bar[1]->isVisible() && bar[2]->isVisible() &&
+                bar[3]->isVisible());
+    // Nothing deleted yet: Undo Delete waits, greyed out.
+    EXPECT_FALSE(form->findChild<QAction*>(QStringLiteral("mnuEditUndoDelete"))->isEnabled());
 }
 
 TEST_F(ShellTest, PlaceholderItemsShowTheirBoxAndChangeNothing) {
