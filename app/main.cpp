@@ -1,4 +1,5 @@
 #include "about/AppIcon.h"
+#include "backupwindows/BackupCommands.h"
 #include "platform/Help.h"
 #include "records/RecordWindows.h"
 #include "shell/MDIForm1.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
 
     shell::MDIForm1 mainWindow;
     records::registerRecordWindows(mainWindow);
+    backupwindows::registerBackupCommands(mainWindow);
     mainWindow.MDIForm_Load();
     mainWindow.show();
     return app.exec();

@@ -24,6 +24,8 @@ version=$(sed -n 's/^project(Drivolex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's#^\./#/#')
 required=(/usr/bin/drivolex
+          /usr/bin/drivolex-cli
+          /usr/share/man/man1/drivolex-cli.1.gz
           /usr/share/drivolex/manual/index.md
           /usr/share/applications/drivolex.desktop
           /usr/share/icons/hicolor/scalable/apps/drivolex.svg
@@ -65,6 +67,7 @@ if [ -f "$desktop" ]; then
 fi
 [ -s "$tmp/usr/share/drivolex/manual/index.md" ] || problem "the manual is empty"
 [ -x "$tmp/usr/bin/drivolex" ] || problem "/usr/bin/drivolex is not executable"
+[ -x "$tmp/usr/bin/drivolex-cli" ] || problem "/usr/bin/drivolex-cli is not executable"
 doc="$tmp/usr/share/doc/drivolex"
 if [ -f "$doc/copyright" ]; then
     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \

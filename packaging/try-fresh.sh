@@ -145,7 +145,8 @@ took "install the package"
 installed=$(in_root dpkg -l | grep -c '^ii')
 echo "try-fresh: $installed packages on the machine with drivolex" >&2
 
-for f in /usr/bin/drivolex \
+for f in /usr/bin/drivolex /usr/bin/drivolex-cli \
+    /usr/share/man/man1/drivolex-cli.1.gz \
     /usr/share/applications/drivolex.desktop \
     /usr/share/icons/hicolor/scalable/apps/drivolex.svg \
     /usr/share/icons/hicolor/48x48/apps/drivolex.png \
@@ -163,9 +164,13 @@ if [ -f "$manual/index.md" ]; then
         [ -s "$manual/$picture" ] || problem "the manual's picture $picture is missing"
     done
 fi
-missing=$(in_root sh -c 'ldd /usr/bin/drivolex /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqxcb.so' |
+missing=$(in_root sh -c 'ldd /usr/bin/drivolex /usr/bin/drivolex-cli /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqxcb.so' |
     grep 'not found' || true)
 [ -z "$missing" ] || problem "libraries missing on a fresh machine: $missing"
+# The command line runs without a display: its usage is bad usage, status 2.
+cli_status=0
+in_root /usr/bin/drivolex-cli >/dev/null 2>&1 || cli_status=$?
+[ "$cli_status" = 2 ] || problem "drivolex-cli without arguments exited with $cli_status, not 2"
 
 # 4. Start it on a virtual display; the display and the window lister are test tools
 # and not part of the package.
@@ -213,6 +218,7 @@ took "start drivolex (4 s wait)"
 start "removing drivolex"
 if in_root apt-get remove -y drivolex >>"$log" 2>&1; then
     [ ! -e "$root/usr/bin/drivolex" ] || problem "/usr/bin/drivolex is still there after removal"
+    [ ! -e "$root/usr/bin/drivolex-cli" ] || problem "/usr/bin/drivolex-cli is still there after removal"
     [ ! -e "$root/usr/share/applications/drivolex.desktop" ] ||
         problem "the menu entry is still there after removal"
 else

@@ -34,6 +34,8 @@ QString runRealDialog(const FileDialog& config, QWidget* owner) {
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite,
                      !config.hasOption(FileDialog::OverwritePrompt));
+    if (!config.defaultFileName().isEmpty())
+        dialog.selectFile(config.defaultFileName());
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -26,11 +26,14 @@ public:
     // The dialog shows it as "Database Files (*.mdb)" (see nameFilterOf).
     void addFilter(const QString& filterText) { m_filters.append(filterText); }
     void setOption(Option option) { m_options |= option; }
+    // The name the dialog offers before the user types one.
+    void setDefaultFileName(const QString& name) { m_defaultName = name; }
 
     QString initDir() const { return m_initDir; }
     QString dialogTitle() const { return m_title; }
     QStringList filters() const { return m_filters; }
     bool hasOption(Option option) const { return (m_options & option) != 0; }
+    QString defaultFileName() const { return m_defaultName; }
 
     // Shows the dialog modally over owner; returns when the user confirms or cancels.
     void show(QWidget* owner);
@@ -53,6 +56,7 @@ private:
     QString m_title;
     QStringList m_filters;
     unsigned m_options = 0;
+    QString m_defaultName;
     QString m_folder;
     QString m_fileName;
 };

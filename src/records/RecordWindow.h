@@ -74,6 +74,9 @@ public:
 
     // Closes the window, as its Close button does.
     void Unload();
+    // A row is being added or edited here, or typed into a note or a grid, and is
+    // not saved yet.
+    bool holdsRowNotSaved() const { return !m_shutdownEnabled || holdsUnsavedRow(); }
 
     // The window's controls in design order, for DisableControls; a control that no
     // longer exists is listed as nullptr.

@@ -115,7 +115,9 @@ bool MDIForm1::event(QEvent* event) {
 QString MDIForm1::statusText() const {
     if (DatabasePath.isEmpty())
         return QStringLiteral("Create a database with File > New, or open one with File > Open.");
-    return QStringLiteral("Database in use: ") + QDir::toNativeSeparators(DatabasePath);
+    const QString inUse =
+        QStringLiteral("Database in use: ") + QDir::toNativeSeparators(DatabasePath);
+    return m_notice.isEmpty() ? inUse : inUse + QStringLiteral(" \u2014 ") + m_notice;
 }
 
 void MDIForm1::showDatabaseInUse() {
@@ -123,6 +125,20 @@ void MDIForm1::showDatabaseInUse() {
     // Undo Delete names what it would bring back in the file now in use.
     if (auto* edit = findChild<EditMenu*>(QString(), Qt::FindDirectChildrenOnly))
         edit->refresh();
+    // Backing up and restoring need a file in use.
+    for (QAction* item : {m_mnuFileBackUp, m_mnuFileRestore})
+        if (item)
+            item->setEnabled(!DatabasePath.isEmpty());
+}
+
+void MDIForm1::showNotice(const QString& notice) {
+    m_notice = notice;
+    showDatabaseInUse();
+}
+
+void MDIForm1::setBackupCommands(std::function<void()> backUp, std::function<void()> restore) {
+    m_backUp = std::move(backUp);
+    m_restore = std::move(restore);
 }
 
 void MDIForm1::ShutdownEnabled(bool bolEnableShutdown) {
@@ -130,6 +146,7 @@ void MDIForm1::ShutdownEnabled(bool bolEnableShutdown) {
 }
 
 void MDIForm1::DatabaseOpened() {
+    m_notice.clear();
     setWindowMenuEnabled(true);
     registryStore().writeText(platform::HKEY_LOCAL_MACHINE, kLastOpenedKey, kLastOpenedValue,
                               DatabasePath);

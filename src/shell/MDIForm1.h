@@ -76,6 +76,8 @@ public:
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
+    void mnuFileBackUp_Click();
+    void mnuFileRestore_Click();
     void mnuFilePrintSetup_Click();
     void mnuFilePrint_Click();
     void mnuFileExit_Click();
@@ -88,8 +90,15 @@ public:
     void mnuHelpSearch_Click();
     void mnuHelpAbout_Click();
 
-    // The status line: what to do first while no database is in use, else the file in use.
+    // What File > Back Up and File > Restore From Backup do; the backup windows give
+    // them. Until then the items do nothing.
+    void setBackupCommands(std::function<void()> backUp, std::function<void()> restore);
+
+    // The status line: what to do first while no database is in use, else the file in
+    // use, followed by the last notice (such as a backup that failed) until another
+    // file is taken into use.
     QString statusText() const;
+    void showNotice(const QString& notice);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,6 +125,11 @@ private:
     bool m_unloading = false;
     int m_unloadMode = vbFormControlMenu;
     std::unique_ptr<platform::RegistryStore> m_registry;
+    QAction* m_mnuFileBackUp = nullptr;
+    QAction* m_mnuFileRestore = nullptr;
+    std::function<void()> m_backUp;
+    std::function<void()> m_restore;
+    QString m_notice;
     std::array<WindowFactory, 3> m_factories;
     std::array<QPointer<QWidget>, 3> m_children;
 };

@@ -68,6 +68,10 @@ void MDIForm1::createMenus() {
     file.item("mnuFileOpen", QStringLiteral("&Open"), true, &MDIForm1::mnuFileOpen_Click,
               QKeySequence(Qt::CTRL | Qt::Key_O));
     file.item("mnuFileClose", QStringLiteral("&Close"), false, &MDIForm1::mnuFileClose_Click);
+    m_mnuFileBackUp = file.item("mnuFileBackUp", QStringLiteral("&Back Up..."), true,
+                                &MDIForm1::mnuFileBackUp_Click);
+    m_mnuFileRestore = file.item("mnuFileRestore", QStringLiteral("&Restore From Backup..."), true,
+                                 &MDIForm1::mnuFileRestore_Click);
     file.bar("mnuFileBar2", false);
     file.item("mnuFileProperties", QStringLiteral("Propert&ies"), false);
     file.bar("mnuFileBar3", false);
@@ -100,6 +104,7 @@ void MDIForm1::createMenus() {
     m_windowListStart = window.bar("mnuWindowBar1");
     connect(m_mnuWindow, &QMenu::aboutToShow, this, &MDIForm1::rebuildWindowList);
     setWindowMenuEnabled(false);
+    showDatabaseInUse();
 
     MenuBuilder help{this, topMenu(bar, "mnuHelp", QStringLiteral("&Help"))};
     // F1 works in every window of the program, the help window included.
@@ -179,6 +184,16 @@ void MDIForm1::mnuFileOpen_Click() {
 void MDIForm1::mnuFileClose_Click() {
     platform::MsgBox(QStringLiteral("Close Code goes here!"), platform::vbOKOnly,
                      platform::appTitle());
+}
+
+void MDIForm1::mnuFileBackUp_Click() {
+    if (m_backUp)
+        m_backUp();
+}
+
+void MDIForm1::mnuFileRestore_Click() {
+    if (m_restore)
+        m_restore();
 }
 
 void MDIForm1::mnuFilePrintSetup_Click() {

@@ -147,8 +147,24 @@ void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context) {
     checkSqlite(db, rc, context);
 }
 
+namespace {
+
+WriteWatch& writeWatch() {
+    static WriteWatch watch;
+    return watch;
+}
+
+} // namespace
+
+void setWriteWatch(WriteWatch watch) {
+    writeWatch() = std::move(watch);
+}
+
 Transaction::Transaction(sqlite3* db, const SqlErrorContext& context)
     : m_db(db), m_context(context) {
+    // The probe at open time and a new file's creation name no table: no change yet.
+    if (writeWatch() && !m_context.table.isEmpty())
+        writeWatch()(WriteStart{m_context.file, m_context.table, m_context.deleting});
     // A file deleted or replaced while it is open keeps its old contents behind the
     // open handle, where a save would be lost: the name must still lead to that file.
     int moved = 0;

@@ -3,6 +3,7 @@
 #include "SqliteErrors.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -29,6 +30,17 @@ ConnectionHandle openReadOnlyConnection(const QString& path);
 
 // Runs SQL that returns no rows; throws the store's error on failure.
 void execute(sqlite3* db, const QString& sql, const SqlErrorContext& context);
+
+// Told before a write transaction on a table begins (not inside it), so that a copy
+// of the file as it was can be taken first. It must not throw; the write goes ahead
+// whatever it does. One for the whole program; an empty one tells nobody.
+struct WriteStart {
+    QString file;
+    QString table;
+    bool deleting = false;
+};
+using WriteWatch = std::function<void(const WriteStart&)>;
+void setWriteWatch(WriteWatch watch);
 
 // One write transaction (BEGIN IMMEDIATE): rolled back unless commit() succeeds.
 class Transaction {

@@ -4,6 +4,7 @@
 // starts it, driven through its menus, buttons and keys, with every message box
 // answered through the box seam and every file dialog through the dialog seam.
 // What the program saved is read back from the file with plain SQL.
+#include "backupwindows/BackupCommands.h"
 #include "platform/FileDialog.h"
 #include "platform/RegistryStore.h"
 #include "records/RecordWindows.h"
@@ -81,6 +82,7 @@ protected:
     shell::MDIForm1& start() {
         program = std::make_unique<shell::MDIForm1>();
         records::registerRecordWindows(*program);
+        backupwindows::registerBackupCommands(*program);
         program->MDIForm_Load();
         program->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(program.get()));

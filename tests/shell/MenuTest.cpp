@@ -23,6 +23,8 @@ const QList<QPair<const char*, QList<MenuRow>>> kMenus = {
      {{"mnuFileNew", "&New", "Ctrl+N", true},
       {"mnuFileOpen", "&Open", "Ctrl+O", true},
       {"mnuFileClose", "&Close", "", false},
+      {"mnuFileBackUp", "&Back Up...", "", true},
+      {"mnuFileRestore", "&Restore From Backup...", "", true},
       {"mnuFileBar2", "-", "", false},
       {"mnuFileProperties", "Propert&ies", "", false},
       {"mnuFileBar3", "-", "", false},

@@ -1,5 +1,5 @@
-// The main of every test program: Qt on the offscreen platform, settings and
-// configuration in a temporary folder, so no test touches the user's files.
+// The main of every test program: Qt on the offscreen platform, settings,
+// configuration and data in temporary folders, so no test touches the user's files.
 #include "platform/MsgBox.h"
 
 #include <QApplication>
@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir configDir;
     qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    // Automatic backups go to the user's data folder.
+    QTemporaryDir dataDir;
+    qputenv("XDG_DATA_HOME", dataDir.path().toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
 

@@ -10,6 +10,8 @@
 #include "RandomSteps.h"
 #include "ShimVfs.h"
 #include "StepLine.h"
+#include "backup/OnlineBackup.h"
+#include "backup/Restore.h"
 #include "platform/AppError.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
@@ -79,6 +81,24 @@ int runReadOnly(const QString& path, int fd, int go, bool folderToo) {
     return 0;
 }
 
+int runBackups(const QString& path, const QString& destination, int fd) {
+    shim::install();
+    shim::setWriteDelay(kLongestWriteDelayUs);
+    for (;;) {
+        backup::writeBackup(path, destination);
+        writeAll(fd, "DONE\n");
+    }
+}
+
+int runRestores(const QString& path, const QString& first, const QString& second, int fd) {
+    shim::install();
+    shim::setWriteDelay(kLongestWriteDelayUs);
+    for (bool firstNext = true;; firstNext = !firstNext) {
+        backup::restoreBackup(firstNext ? first : second, path);
+        writeAll(fd, firstNext ? "FIRST\n" : "SECOND\n");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -95,12 +115,24 @@ int main(int argc, char** argv) {
             return runReadOnly(QString::fromLocal8Bit(argv[2]), fd, std::atoi(argv[4]),
                                mode == QLatin1String("readonly-folder"));
         }
+        if (mode == QLatin1String("backups") && argc == 5) {
+            fd = std::atoi(argv[4]);
+            return runBackups(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), fd);
+        }
+        if (mode == QLatin1String("restores") && argc == 6) {
+            fd = std::atoi(argv[5]);
+            return runRestores(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                               QString::fromLocal8Bit(argv[4]), fd);
+        }
     } catch (const platform::AppError& error) {
         if (fd >= 0)
             writeAll(fd, formatFailure(
                              QStringLiteral("error %1: %2").arg(error.number()).arg(error.text())));
         return 2;
     }
-    std::fprintf(stderr, "usage: %s steps PATH SEED FD | readonly[-folder] PATH FD GO\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s steps PATH SEED FD | readonly[-folder] PATH FD GO | backups PATH DEST "
+                 "FD | restores PATH FIRST SECOND FD\n",
+                 argv[0]);
     return 1;
 }
