@@ -142,6 +142,7 @@ EOF
 
     export QT_QPA_PLATFORM=xcb
     export XDG_CONFIG_HOME=$work/config
+    export XDG_DATA_HOME=$work/data
     export XDG_RUNTIME_DIR=$work/runtime
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
@@ -214,6 +215,22 @@ EOF
     sleep 0.5
     shot_menu edit-undo-delete "$main"
     keys Return
+    # That first change of the day was preceded by a copy of the file: File, Restore
+    # From Backup lists it. Cancel keeps the file as it is.
+    keys alt+f r
+    restore=$(window '^Restore From Backup$')
+    sleep 0.5
+    shot restore-from-backup "$restore"
+    keys Escape
+    gone '^Restore From Backup$'
+    # File, Back Up offers the file's name with the date and time.
+    keys alt+f b
+    dialog=$(window '^Back Up Database$')
+    sleep 0.5
+    shot back-up "$dialog"
+    keys Escape
+    gone '^Back Up Database$'
+    focus "$main"
 
     # Window, Service Records: the first vehicle's latest order and its details.
     keys alt+w Down Down Return
