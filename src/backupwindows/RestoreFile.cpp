@@ -10,6 +10,7 @@
 #include "store/Database.h"
 #include "store/DatabaseFiles.h"
 #include "store/modCreateDB.h"
+#include "undo/DeleteHistory.h"
 
 namespace backupwindows {
 
@@ -75,6 +76,7 @@ void restoreFileInUse(shell::MDIForm1& frame) {
     letGoOfNewDatabase(databasePath);
     try {
         backup::restoreBackup(entry.path, databasePath);
+        undo::DeleteHistory::instance().forget(databasePath);
         frame.showNotice(QStringLiteral("Backup of %1 restored").arg(when));
     } catch (const platform::AppError& error) {
         platform::MsgBox(QStringLiteral("The backup was not restored; %1 is as it was.\r\n%2")

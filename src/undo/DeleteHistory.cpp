@@ -36,6 +36,11 @@ void DeleteHistory::reset() {
     emit changed();
 }
 
+void DeleteHistory::forget(const QString& path) {
+    if (m_stacks.remove(key(path)) > 0)
+        emit changed();
+}
+
 void DeleteHistory::push(const QString& path, Entry entry) {
     m_stacks[key(path)].append(std::move(entry));
     emit changed();

@@ -25,6 +25,9 @@ public:
     void watchStore(OrderNumberText orderNumber);
     // Stops watching and forgets everything (for tests: each starts afresh).
     void reset();
+    // The file at path was replaced by another (a backup restored): what was
+    // deleted from the old one is no longer offered.
+    void forget(const QString& path);
 
     // What the next undo for the file brings back ("Vehicle 'Civic'"); empty when
     // nothing can be undone for it.

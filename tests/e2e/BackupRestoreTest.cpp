@@ -7,6 +7,7 @@
 #include "backup/BackupFolder.h"
 #include "backupwindows/frmRestore.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QTableWidget>
 
@@ -98,6 +99,9 @@ TEST_F(BackupRestore, RestoreAsksTheWindowHoldingAnUnsavedRow) {
                QStringLiteral("2020"));
     press(vehicles, "cmdDelete"); // Camry, the row on show
     ASSERT_EQ(lookups(databasePath), QStringLiteral("Civic"));
+    const QAction* undoDelete = program->findChild<QAction*>(QStringLiteral("mnuEditUndoDelete"));
+    ASSERT_NE(undoDelete, nullptr);
+    EXPECT_TRUE(undoDelete->isEnabled());
     boxes.clear();
     press(vehicles, "cmdAdd");
     typeInto(vehicles, QStringLiteral("Look Up"), QStringLiteral("Golf"));
@@ -130,6 +134,8 @@ TEST_F(BackupRestore, RestoreAsksTheWindowHoldingAnUnsavedRow) {
     QWidget* reopened = windowTitled(QStringLiteral("Vehicle Information"));
     ASSERT_NE(reopened, nullptr);
     EXPECT_TRUE(program->statusText().contains(QStringLiteral("restored")));
+    // The Camry's delete was made in the file that was replaced: it is no longer offered.
+    EXPECT_FALSE(undoDelete->isEnabled());
     boxes.clear();
     expectExitCloses();
 }
