@@ -1,8 +1,8 @@
 #include "PartsTotal.h"
 
-#include "Format.h"
 #include "RecordsetTableModel.h"
-#include "store/Currency.h"
+#include "values/Currency.h"
+#include "values/Format.h"
 
 #include <limits>
 #include <stdexcept>
@@ -11,7 +11,7 @@ namespace records {
 
 namespace {
 
-constexpr WideMoney kScalePerCent = store::Currency::kScale / 100;
+constexpr WideMoney kScalePerCent = values::Currency::kScale / 100;
 
 // The exact decimal text of a count of 1/10^decimals: -1234.5600 for -12345600, 4.
 QString decimalText(WideMoney scaled, int decimals) {
@@ -43,13 +43,13 @@ WideMoney toCents(WideMoney scaled) {
 std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost) {
     if (quantity.isNull() || cost.isNull() || !quantity.isValid() || !cost.isValid())
         return std::nullopt;
-    return WideMoney(cost.value<store::Currency>().scaled) * WideMoney(quantity.toLongLong());
+    return WideMoney(cost.value<values::Currency>().scaled) * WideMoney(quantity.toLongLong());
 }
 
 QVariant lineTotalValue(WideMoney scaled) {
     if (scaled >= std::numeric_limits<qint64>::min() &&
         scaled <= std::numeric_limits<qint64>::max())
-        return QVariant::fromValue(store::Currency{qint64(scaled)});
+        return QVariant::fromValue(values::Currency{qint64(scaled)});
     return decimalText(scaled, 4);
 }
 
@@ -70,7 +70,8 @@ WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, 
 }
 
 QString partsTotalCaption(WideMoney cents) {
-    return QStringLiteral("Total ") + Format(decimalText(cents, 2), QStringLiteral("Currency"));
+    return QStringLiteral("Total ") +
+           values::Format(decimalText(cents, 2), QStringLiteral("Currency"));
 }
 
 } // namespace records

@@ -16,8 +16,8 @@ __extension__ typedef __int128 WideMoney;
 // times cost, exactly. Nothing when either is missing.
 std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost);
 
-// A line total as a grid cell value: a store::Currency when it fits one, otherwise
-// its exact decimal text; both display through records::Format.
+// A line total as a grid cell value: a values::Currency when it fits one, otherwise
+// its exact decimal text; both display through values::Format.
 QVariant lineTotalValue(WideMoney scaled);
 
 // The sum of the line totals shown in a parts grid: each line rounded to cents as

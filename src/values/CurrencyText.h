@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace store {
+namespace values {
 
 // Why a text or number is no currency value.
 enum class CurrencyProblem {
@@ -36,4 +36,4 @@ CurrencyResult currencyFromInteger(qint64 value);
 // The smallest and largest amounts, as text for messages.
 QString currencyRangeText();
 
-} // namespace store
+} // namespace values

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace store {
+namespace values {
 
 namespace {
 
@@ -45,4 +45,4 @@ QString currencyRangeText() {
            Currency{std::numeric_limits<qint64>::max()}.toString();
 }
 
-} // namespace store
+} // namespace values

@@ -1,8 +1,8 @@
-#include "store/DateText.h"
+#include "values/DateText.h"
 
 #include <gtest/gtest.h>
 
-using namespace store;
+using namespace values;
 
 namespace {
 
