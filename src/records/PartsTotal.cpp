@@ -3,6 +3,7 @@
 #include "RecordsetTableModel.h"
 #include "values/Currency.h"
 #include "values/Format.h"
+#include "values/NumberText.h"
 
 #include <limits>
 #include <stdexcept>
@@ -12,25 +13,6 @@ namespace records {
 namespace {
 
 constexpr WideMoney kScalePerCent = values::Currency::kScale / 100;
-
-// The exact decimal text of a count of 1/10^decimals: -1234.5600 for -12345600, 4.
-QString decimalText(WideMoney scaled, int decimals) {
-    const bool negative = scaled < 0;
-    // Built from the last digit up; the magnitude is taken digit by digit so that
-    // even the most negative value has none of its digits lost.
-    QString digits;
-    WideMoney rest = scaled;
-    do {
-        const int digit = int(rest % 10);
-        digits.prepend(QChar(u'0' + (digit < 0 ? -digit : digit)));
-        rest /= 10;
-    } while (rest != 0);
-    if (digits.size() <= decimals)
-        digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
-    if (decimals > 0)
-        digits.insert(digits.size() - decimals, u'.');
-    return negative ? u'-' + digits : digits;
-}
 
 // Cents, rounded half away from zero as the currency display rounds.
 WideMoney toCents(WideMoney scaled) {
@@ -50,7 +32,7 @@ QVariant lineTotalValue(WideMoney scaled) {
     if (scaled >= std::numeric_limits<qint64>::min() &&
         scaled <= std::numeric_limits<qint64>::max())
         return QVariant::fromValue(values::Currency{qint64(scaled)});
-    return decimalText(scaled, 4);
+    return values::scaledDecimalText(scaled, 4);
 }
 
 WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, int costColumn) {
@@ -71,7 +53,7 @@ WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, 
 
 QString partsTotalCaption(WideMoney cents) {
     return QStringLiteral("Total ") +
-           values::Format(decimalText(cents, 2), QStringLiteral("Currency"));
+           values::Format(values::scaledDecimalText(cents, 2), QStringLiteral("Currency"));
 }
 
 } // namespace records

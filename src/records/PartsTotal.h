@@ -1,5 +1,7 @@
 #pragma once
 
+#include "values/NumberText.h"
+
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -10,7 +12,7 @@ class RecordsetTableModel;
 
 // Money as an exact count of a fixed unit, wide enough that no quantity (16-bit)
 // times cost (the store's 64-bit currency) and no sum of such lines overflows.
-__extension__ typedef __int128 WideMoney;
+using WideMoney = values::WideInteger;
 
 // A part's line total in 1/10000 of a dollar, the store's currency unit: quantity
 // times cost, exactly. Nothing when either is missing.

@@ -361,7 +361,7 @@ QVariant toStorage(const FieldDef& field, const QVariant& fieldValue) {
     case FieldType::Single:
         return double(value.toFloat());
     case FieldType::Date:
-        return storedDateText(value.toDateTime());
+        return isoDateTimeText(value.toDateTime());
     case FieldType::Text:
     case FieldType::Memo:
         return value.toString();

@@ -115,7 +115,7 @@ QDateTime parseIsoDateTimeText(const QString& text) {
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
-QString storedDateText(const QDateTime& dateTime) {
+QString isoDateTimeText(const QDateTime& dateTime) {
     const QDate date = dateTime.date();
     const QTime time = dateTime.time();
     return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(), date.day(),

@@ -46,8 +46,9 @@ DateResult checkedDateTime(const QDate& date, const QTime& time);
 // an invalid QDateTime for anything else.
 QDateTime parseIsoDateTimeText(const QString& text);
 
-// The stored form "yyyy-MM-dd hh:mm:ss" that parseStoredDateText reads.
-QString storedDateText(const QDateTime& dateTime);
+// "2024-03-15 08:30:00": the form the store keeps, which parseStoredDateText reads,
+// and the one lists of times show.
+QString isoDateTimeText(const QDateTime& dateTime);
 
 // "3/15/2024", with " 8:30:15 PM" when the time is not midnight: the form an entry box
 // shows and parseDateText reads back to the same value.
