@@ -149,8 +149,7 @@ DecimalText numberOf(const FieldDef& field, const QVariant& value, NumberSyntax 
         break;
     }
     case Kind::Money:
-        number = decimalFromInteger(value.value<Currency>().scaled);
-        number->exponent -= 4;
+        number = decimalFromCurrency(value.value<Currency>());
         break;
     case Kind::Boolean:
         number = decimalFromInteger(value.toBool() ? -1 : 0);

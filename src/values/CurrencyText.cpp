@@ -36,6 +36,12 @@ CurrencyResult currencyFromDouble(double value) {
     return fromFixed(toFixed(*number, kDecimals), false);
 }
 
+DecimalText decimalFromCurrency(Currency value) {
+    DecimalText number = decimalFromInteger(value.scaled);
+    number.exponent -= kDecimals;
+    return number;
+}
+
 CurrencyResult currencyFromInteger(qint64 value) {
     return fromFixed(toFixed(decimalFromInteger(value), kDecimals), true);
 }

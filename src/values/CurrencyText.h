@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Currency.h"
+#include "DecimalText.h"
 
 #include <QString>
 
@@ -29,6 +30,9 @@ CurrencyResult parseCurrencyText(const QString& text);
 // A binary number as money: its shortest decimal form rounded half away from zero
 // to four decimals (0.1 + 0.2 gives 0.3). Not finite is NotAnAmount.
 CurrencyResult currencyFromDouble(double value);
+
+// An amount as an exact decimal, for the number readers and the display patterns.
+DecimalText decimalFromCurrency(Currency value);
 
 // A whole number of dollars; OutOfRange beyond what the scaled form holds.
 CurrencyResult currencyFromInteger(qint64 value);

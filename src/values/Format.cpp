@@ -1,7 +1,6 @@
 #include "Format.h"
 
-#include "Currency.h"
-#include "DecimalText.h"
+#include "CurrencyText.h"
 
 #include <algorithm>
 #include <optional>
@@ -83,11 +82,8 @@ std::optional<DecimalText> numberOf(const QVariant& value) {
     default:
         break;
     }
-    if (value.metaType() == QMetaType::fromType<Currency>()) {
-        DecimalText number = decimalFromInteger(value.value<Currency>().scaled);
-        number.exponent -= 4;
-        return number;
-    }
+    if (value.metaType() == QMetaType::fromType<Currency>())
+        return decimalFromCurrency(value.value<Currency>());
     return std::nullopt;
 }
 
