@@ -1,5 +1,7 @@
 #include "frmRestore.h"
 
+#include "values/DateText.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -43,7 +45,7 @@ QString reasonCaption(const QString& reason) {
 } // namespace
 
 QString frmRestore::dateText(const QDateTime& taken) {
-    return taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return values::isoDateTimeText(taken);
 }
 
 frmRestore::frmRestore(const QString& databasePath, QList<BackupRow> rows, QWidget* owner)

@@ -18,7 +18,7 @@ using UnboundValue = std::function<QVariant(const store::Recordset& row)>;
 struct GridColumn {
     QString caption;
     QString dataField;    // empty: the column is bound to no field
-    QString numberFormat; // a display pattern of records::Format; empty: the field's own text
+    QString numberFormat; // a display pattern of values::Format; empty: the field's own text
     UnboundValue unboundValue;
 
     bool isBound() const { return !dataField.isEmpty(); }

@@ -1,8 +1,9 @@
 #include "PartsTotal.h"
 
-#include "Format.h"
 #include "RecordsetTableModel.h"
-#include "store/Currency.h"
+#include "values/Currency.h"
+#include "values/Format.h"
+#include "values/NumberText.h"
 
 #include <limits>
 #include <stdexcept>
@@ -11,26 +12,7 @@ namespace records {
 
 namespace {
 
-constexpr WideMoney kScalePerCent = store::Currency::kScale / 100;
-
-// The exact decimal text of a count of 1/10^decimals: -1234.5600 for -12345600, 4.
-QString decimalText(WideMoney scaled, int decimals) {
-    const bool negative = scaled < 0;
-    // Built from the last digit up; the magnitude is taken digit by digit so that
-    // even the most negative value has none of its digits lost.
-    QString digits;
-    WideMoney rest = scaled;
-    do {
-        const int digit = int(rest % 10);
-        digits.prepend(QChar(u'0' + (digit < 0 ? -digit : digit)));
-        rest /= 10;
-    } while (rest != 0);
-    if (digits.size() <= decimals)
-        digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
-    if (decimals > 0)
-        digits.insert(digits.size() - decimals, u'.');
-    return negative ? u'-' + digits : digits;
-}
+constexpr WideMoney kScalePerCent = values::Currency::kScale / 100;
 
 // Cents, rounded half away from zero as the currency display rounds.
 WideMoney toCents(WideMoney scaled) {
@@ -43,14 +25,14 @@ WideMoney toCents(WideMoney scaled) {
 std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost) {
     if (quantity.isNull() || cost.isNull() || !quantity.isValid() || !cost.isValid())
         return std::nullopt;
-    return WideMoney(cost.value<store::Currency>().scaled) * WideMoney(quantity.toLongLong());
+    return WideMoney(cost.value<values::Currency>().scaled) * WideMoney(quantity.toLongLong());
 }
 
 QVariant lineTotalValue(WideMoney scaled) {
     if (scaled >= std::numeric_limits<qint64>::min() &&
         scaled <= std::numeric_limits<qint64>::max())
-        return QVariant::fromValue(store::Currency{qint64(scaled)});
-    return decimalText(scaled, 4);
+        return QVariant::fromValue(values::Currency{qint64(scaled)});
+    return values::scaledDecimalText(scaled, 4);
 }
 
 WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, int costColumn) {
@@ -70,7 +52,8 @@ WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, 
 }
 
 QString partsTotalCaption(WideMoney cents) {
-    return QStringLiteral("Total ") + Format(decimalText(cents, 2), QStringLiteral("Currency"));
+    return QStringLiteral("Total ") +
+           values::Format(values::scaledDecimalText(cents, 2), QStringLiteral("Currency"));
 }
 
 } // namespace records

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "values/NumberText.h"
+
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -10,14 +12,14 @@ class RecordsetTableModel;
 
 // Money as an exact count of a fixed unit, wide enough that no quantity (16-bit)
 // times cost (the store's 64-bit currency) and no sum of such lines overflows.
-__extension__ typedef __int128 WideMoney;
+using WideMoney = values::WideInteger;
 
 // A part's line total in 1/10000 of a dollar, the store's currency unit: quantity
 // times cost, exactly. Nothing when either is missing.
 std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost);
 
-// A line total as a grid cell value: a store::Currency when it fits one, otherwise
-// its exact decimal text; both display through records::Format.
+// A line total as a grid cell value: a values::Currency when it fits one, otherwise
+// its exact decimal text; both display through values::Format.
 QVariant lineTotalValue(WideMoney scaled);
 
 // The sum of the line totals shown in a parts grid: each line rounded to cents as

@@ -1,11 +1,11 @@
 #include "RecordWindows.h"
 
-#include "Format.h"
 #include "frmGas.h"
 #include "frmVehicleInfo.h"
 #include "frmWorkOrder.h"
 #include "shell/MDIForm1.h"
 #include "undo/DeleteHistory.h"
+#include "values/Format.h"
 
 namespace records {
 
@@ -13,7 +13,7 @@ void registerRecordWindows(shell::MDIForm1& frame) {
     // Every delete of the run can be brought back; orders are named as the window
     // numbers them.
     undo::DeleteHistory::instance().watchStore(
-        [](const QVariant& orderId) { return Format(orderId, QStringLiteral("0000")); });
+        [](const QVariant& orderId) { return values::Format(orderId, QStringLiteral("0000")); });
     frame.setWindowFactory(shell::ChildWindow::VehicleInformation, [](shell::MDIForm1& f) {
         return static_cast<QWidget*>(RecordWindow::open<frmVehicleInfo>(f));
     });

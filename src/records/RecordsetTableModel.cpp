@@ -1,10 +1,10 @@
 #include "RecordsetTableModel.h"
 
 #include "DataControl.h"
-#include "Format.h"
 #include "platform/AppError.h"
 #include "store/StoreErrors.h"
 #include "store/ValueConversion.h"
+#include "values/Format.h"
 
 #include <QScopedValueRollback>
 #include <cstdlib>
@@ -187,7 +187,7 @@ QString RecordsetTableModel::editText(int row, int column) const {
 QVariant RecordsetTableModel::formatted(int row, int column) const {
     const GridColumn& col = m_columns[column];
     if (!col.numberFormat.isEmpty())
-        return Format(value(row, column), col.numberFormat);
+        return values::Format(value(row, column), col.numberFormat);
     return editText(row, column);
 }
 

@@ -4,11 +4,11 @@
 
 #include "BoundTextBox.h"
 #include "DataControl.h"
-#include "Format.h"
 #include "VehicleSelector.h"
 #include "platform/AppError.h"
 #include "shell/AppState.h"
 #include "store/Recordset.h"
+#include "values/Format.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -288,7 +288,8 @@ void frmGas::Data1_Reposition() {
 void frmGas::ShowCost() {
     if (txtCost->text().isEmpty())
         return;
-    txtCost->setText(Format(records().value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
+    txtCost->setText(
+        values::Format(records().value(QStringLiteral("FuelCost")), QStringLiteral("$##.00")));
     // Only a display: an Edit that leaves the cost alone must not write the rounded
     // amount back over the stored one.
     txtCost->clearChanged();
@@ -296,7 +297,7 @@ void frmGas::ShowCost() {
 
 void frmGas::txtCost_LostFocus() {
     // Text that is no number stays as typed; Update then names the field.
-    const QString formatted = Format(txtCost->text(), QStringLiteral("$###.00"));
+    const QString formatted = values::Format(txtCost->text(), QStringLiteral("$###.00"));
     if (formatted != txtCost->text())
         txtCost->setText(formatted);
 }
@@ -337,7 +338,7 @@ void frmGas::GetMpg() {
         if (previousValue.isNull() || gallons == 0.0f)
             return;
         const float mpg = (miles - previousValue.toFloat()) / gallons;
-        lblMPG->setText(Format(QVariant(mpg), QStringLiteral("##.00")));
+        lblMPG->setText(values::Format(QVariant(mpg), QStringLiteral("##.00")));
         return;
     }
 }

@@ -5,12 +5,12 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "DataGrid.h"
-#include "Format.h"
 #include "RecordsetTableModel.h"
 #include "VehicleSelector.h"
 #include "platform/AppError.h"
 #include "shell/AppState.h"
 #include "store/Recordset.h"
+#include "values/Format.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -312,7 +312,7 @@ void frmWorkOrder::ShowOrderNumber() {
     }
     ignoringErrors([&] {
         lblOrderNum->setText(
-            Format(orders().value(QStringLiteral("WorkOrderID")), QStringLiteral("0000")));
+            values::Format(orders().value(QStringLiteral("WorkOrderID")), QStringLiteral("0000")));
     });
 }
 

@@ -34,7 +34,7 @@ public:
 // platform::AppError with a number of StoreErrors.h.
 //
 // Field values are QVariant: a null QVariant for no value; bool (Boolean, never
-// null: false on a new row and for no value), int (Integer, Long), store::Currency,
+// null: false on a new row and for no value), int (Integer, Long), values::Currency,
 // float (Single), QDateTime (Date), QString (Text, Memo). setValue also takes typed
 // text and converts it for the field.
 class Recordset {

@@ -1,17 +1,19 @@
 #include "ValueConversion.h"
 
-#include "CurrencyText.h"
-#include "DateText.h"
-#include "DecimalText.h"
 #include "StoreErrors.h"
+#include "values/CurrencyText.h"
+#include "values/DateText.h"
+#include "values/DecimalText.h"
+#include "values/NumberText.h"
 
 #include <QRegularExpression>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
 
 namespace store {
+
+using namespace values;
 
 namespace {
 
@@ -58,29 +60,14 @@ QString textOf(const QVariant& value) {
                                                    : value.toString();
 }
 
-// Shortest text that reads back as the same binary number: 12.3, not
-// 12.300000190734863. Floats are shown without an exponent, for entry boxes.
-QString floatText(float value) {
-    char buffer[128];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
-}
-
-QString doubleText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
-}
-
 // A value of any kind as plain text.
 QString plainText(const QVariant& value) {
     switch (kindOf(value)) {
     case Kind::Money:
         return value.value<Currency>().toString();
     case Kind::Real:
-        return value.typeId() == QMetaType::Float ? floatText(value.toFloat())
-                                                  : doubleText(value.toDouble());
+        return value.typeId() == QMetaType::Float ? shortestFixedText(value.toFloat())
+                                                  : shortestText(value.toDouble());
     default:
         return textOf(value);
     }
@@ -149,7 +136,7 @@ DecimalText numberOf(const FieldDef& field, const QVariant& value, NumberSyntax 
         break;
     case Kind::Integer:
         if (value.typeId() == QMetaType::ULongLong || value.typeId() == QMetaType::ULong)
-            number = parseDecimalText(QString::number(value.toULongLong()), NumberSyntax::Plain);
+            number = decimalFromUnsigned(value.toULongLong());
         else
             number = decimalFromInteger(value.toLongLong());
         break;
@@ -162,8 +149,7 @@ DecimalText numberOf(const FieldDef& field, const QVariant& value, NumberSyntax 
         break;
     }
     case Kind::Money:
-        number = decimalFromInteger(value.value<Currency>().scaled);
-        number->exponent -= 4;
+        number = decimalFromCurrency(value.value<Currency>());
         break;
     case Kind::Boolean:
         number = decimalFromInteger(value.toBool() ? -1 : 0);
@@ -373,13 +359,8 @@ QVariant toStorage(const FieldDef& field, const QVariant& fieldValue) {
         return value.value<Currency>().scaled;
     case FieldType::Single:
         return double(value.toFloat());
-    case FieldType::Date: {
-        const QDateTime dateTime = value.toDateTime();
-        const QDate date = dateTime.date();
-        const QTime time = dateTime.time();
-        return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
-                                 date.day(), time.hour(), time.minute(), time.second());
-    }
+    case FieldType::Date:
+        return isoDateTimeText(value.toDateTime());
     case FieldType::Text:
     case FieldType::Memo:
         return value.toString();
@@ -407,7 +388,7 @@ QVariant fromStorage(const FieldDef& field, const QVariant& stored) {
             const QString text = textOf(stored).trimmed();
             if (!parseDateText(text).ok()) {
                 // Other tools write ISO 8601 with milliseconds or a zone letter.
-                const QDateTime iso = QDateTime::fromString(text, Qt::ISODateWithMs);
+                const QDateTime iso = parseIsoDateTimeText(text);
                 if (iso.isValid())
                     return toFieldValue(field, iso);
             }
@@ -460,18 +441,9 @@ QString displayText(const FieldDef& field, const QVariant& fieldValue) {
     case FieldType::Currency:
         return toCurrency(field, fieldValue).toString();
     case FieldType::Single:
-        return floatText(fieldValue.toFloat());
-    case FieldType::Date: {
-        const QDateTime dateTime = toDate(field, fieldValue);
-        const QDate date = dateTime.date();
-        const QTime time = dateTime.time();
-        QString text =
-            QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
-        if (time != QTime(0, 0))
-            text += QString::asprintf(" %d:%02d:%02d %s", (time.hour() + 11) % 12 + 1,
-                                      time.minute(), time.second(), time.hour() < 12 ? "AM" : "PM");
-        return text;
-    }
+        return shortestFixedText(fieldValue.toFloat());
+    case FieldType::Date:
+        return usDateText(toDate(field, fieldValue));
     case FieldType::Text:
     case FieldType::Memo:
         break;

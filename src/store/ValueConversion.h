@@ -12,7 +12,7 @@ namespace store {
 // (errTypeMismatch, errOverflow, errFieldTooSmall) with a text naming the field.
 //
 // Field values (what Recordset::value returns): a null QVariant for no value; bool
-// (Boolean), int (Integer, Long), store::Currency, float (Single), QDateTime (Date),
+// (Boolean), int (Integer, Long), values::Currency, float (Single), QDateTime (Date),
 // QString (Text, Memo).
 //
 // Typed text: empty text is no value (null), except in a Boolean field, which is

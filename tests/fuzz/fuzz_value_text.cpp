@@ -5,13 +5,13 @@
 // types could change what is stored. Conversion errors are expected; anything else
 // is a finding.
 #include "platform/AppError.h"
-#include "store/Currency.h"
 #include "store/Database.h"
-#include "store/DateText.h"
 #include "store/Definitions.h"
 #include "store/Recordset.h"
 #include "store/StoreErrors.h"
 #include "store/ValueConversion.h"
+#include "values/Currency.h"
+#include "values/DateText.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -26,6 +26,7 @@
 #include <sqlite3.h>
 
 using namespace store;
+using namespace values;
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include "records/DataControl.h"
 #include "records/BoundCheckBox.h"
 #include "records/BoundTextBox.h"
-#include "store/Currency.h"
 #include "store/Database.h"
 #include "store/StoreErrors.h"
 #include "support/MsgBoxRecorder.h"
+#include "values/Currency.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,6 +15,7 @@
 
 using namespace records;
 using namespace store;
+using namespace values;
 
 namespace {
 

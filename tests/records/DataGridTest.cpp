@@ -4,11 +4,11 @@
 #include "records/DataControl.h"
 #include "records/RecordsetTableModel.h"
 #include "records/SharedDatabase.h"
-#include "store/Currency.h"
 #include "store/Database.h"
 #include "store/StoreErrors.h"
 #include "store/modCreateDB.h"
 #include "support/MsgBoxRecorder.h"
+#include "values/Currency.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -23,6 +23,7 @@
 
 using namespace records;
 using namespace store;
+using namespace values;
 
 namespace {
 

@@ -1,15 +1,16 @@
 #include "StoreTestSupport.h"
 
-#include "store/Currency.h"
 #include "store/RecordSource.h"
 #include "store/StoreErrors.h"
+#include "values/Currency.h"
 
 using namespace store;
+using namespace values;
 using namespace store_test;
 
 TEST(RecordSourceText, ReadsTheSelectTextsTheWindowsUse) {
-    const RecordSource fuel =
-        parseRecordSource(QStringLiteral("Select * from Fuel where VehicleID = 7 Order by FuelDate, FuelMiles"));
+    const RecordSource fuel = parseRecordSource(
+        QStringLiteral("Select * from Fuel where VehicleID = 7 Order by FuelDate, FuelMiles"));
     EXPECT_EQ(fuel.table, QStringLiteral("Fuel"));
     ASSERT_EQ(fuel.where.size(), 1);
     EXPECT_EQ(fuel.where[0].field, QStringLiteral("VehicleID"));
@@ -18,7 +19,8 @@ TEST(RecordSourceText, ReadsTheSelectTextsTheWindowsUse) {
     EXPECT_EQ(fuel.order[1].field, QStringLiteral("FuelMiles"));
     EXPECT_FALSE(fuel.order[1].descending);
 
-    const RecordSource done = parseRecordSource(QStringLiteral("Select * from workDone Where WorkOrderID = -1"));
+    const RecordSource done =
+        parseRecordSource(QStringLiteral("Select * from workDone Where WorkOrderID = -1"));
     EXPECT_EQ(done.table, QStringLiteral("workDone"));
     EXPECT_EQ(done.where[0].number, QStringLiteral("-1"));
     EXPECT_TRUE(done.order.isEmpty());
@@ -48,18 +50,21 @@ TEST(RecordSourceText, RefusesWhatItDoesNotUnderstand) {
 
 TEST(RecordSourceText, NamesAreCheckedAgainstTheFile) {
     TinyDb tiny;
-    const platform::AppError noTable =
-        storeError([&] { tiny.db->OpenRecordset(QStringLiteral("Select * from Trips where OwnerID = 1")); });
+    const platform::AppError noTable = storeError(
+        [&] { tiny.db->OpenRecordset(QStringLiteral("Select * from Trips where OwnerID = 1")); });
     EXPECT_EQ(noTable.number(), errTableNotFound);
     EXPECT_TRUE(noTable.text().contains(QLatin1String("'Trips'")));
     EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("Vehicles")), errTableNotFound);
-    EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("drivolex_meta_relations")), errTableNotFound);
+    EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("drivolex_meta_relations")),
+                       errTableNotFound);
     EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("Select * from Trip where Owner = 1")),
                        errItemNotFound);
-    EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("Select * from Trip order by Nothing")),
-                       errItemNotFound);
+    EXPECT_STORE_ERROR(
+        tiny.db->OpenRecordset(QStringLiteral("Select * from Trip order by Nothing")),
+        errItemNotFound);
     // A name carrying SQL is only ever a name.
-    EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("Trip; DROP TABLE Trip")), errTableNotFound);
+    EXPECT_STORE_ERROR(tiny.db->OpenRecordset(QStringLiteral("Trip; DROP TABLE Trip")),
+                       errTableNotFound);
     EXPECT_EQ(tiny.count(QStringLiteral("Trip")), 0);
 }
 

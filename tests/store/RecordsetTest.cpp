@@ -1,11 +1,12 @@
 #include "StoreTestSupport.h"
 
-#include "store/Currency.h"
 #include "store/StoreErrors.h"
+#include "values/Currency.h"
 
 #include <sqlite3.h>
 
 using namespace store;
+using namespace values;
 using namespace store_test;
 
 namespace {

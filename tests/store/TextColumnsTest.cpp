@@ -2,13 +2,13 @@
 // number stays text. Files of version 1.0.0, whose Date and Memo columns let SQLite
 // turn such text into numbers, are mended when opened for writing.
 #include "StoreTestFiles.h"
-#include "store/Currency.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/StoreErrors.h"
 #include "store/modCreateDB.h"
 #include "support/MsgBoxRecorder.h"
+#include "values/Currency.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +17,7 @@
 #include <sqlite3.h>
 
 using namespace store;
+using namespace values;
 using testing_support::fileBytes;
 using testing_support::sqlExecute;
 using testing_support::sqlScalar;

@@ -1,6 +1,6 @@
 #include "store/ValueConversion.h"
-#include "store/Currency.h"
 #include "store/StoreErrors.h"
+#include "values/Currency.h"
 
 #include <QTimeZone>
 #include <cmath>
@@ -8,6 +8,7 @@
 #include <limits>
 
 using namespace store;
+using namespace values;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <optional>
 
-namespace store {
+namespace values {
 
 // An exact decimal number: value = digits × 10^exponent. Money and typed numbers
 // go through this form so that no binary rounding creeps in before we decide to
@@ -32,6 +32,7 @@ std::optional<DecimalText> parseDecimalText(const QString& text, NumberSyntax sy
 std::optional<DecimalText> decimalFromDouble(double value);
 std::optional<DecimalText> decimalFromFloat(float value);
 DecimalText decimalFromInteger(qint64 value);
+DecimalText decimalFromUnsigned(quint64 value);
 
 // A number cut to a fixed count of decimals, rounded half away from zero.
 struct FixedDecimal {
@@ -49,4 +50,4 @@ bool toInt64(const FixedDecimal& fixed, qint64* out);
 // The nearest double; ±infinity beyond its range.
 double toDouble(const DecimalText& number);
 
-} // namespace store
+} // namespace values

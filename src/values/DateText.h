@@ -5,7 +5,7 @@
 #include <QStringView>
 #include <optional>
 
-namespace store {
+namespace values {
 
 // Dates of the record store run from year 100 to year 9999.
 inline constexpr int kFirstYear = 100;
@@ -42,4 +42,16 @@ std::optional<QDateTime> parseStoredDateText(QStringView text);
 // dropped) and gives it as the store's wall-clock value.
 DateResult checkedDateTime(const QDate& date, const QTime& time);
 
-} // namespace store
+// ISO 8601 as other tools write it, with milliseconds or a zone ("2024-03-15T08:30:00.250Z");
+// an invalid QDateTime for anything else.
+QDateTime parseIsoDateTimeText(const QString& text);
+
+// "2024-03-15 08:30:00": the form the store keeps, which parseStoredDateText reads,
+// and the one lists of times show.
+QString isoDateTimeText(const QDateTime& dateTime);
+
+// "3/15/2024", with " 8:30:15 PM" when the time is not midnight: the form an entry box
+// shows and parseDateText reads back to the same value.
+QString usDateText(const QDateTime& dateTime);
+
+} // namespace values

@@ -1,16 +1,13 @@
 #include "Format.h"
 
-#include "store/Currency.h"
-#include "store/DecimalText.h"
+#include "CurrencyText.h"
 
 #include <algorithm>
 #include <optional>
 
-namespace records {
+namespace values {
 
 namespace {
-
-using store::DecimalText;
 
 // The parts of a number pattern such as "$##.00" or "#,##0.00".
 struct NumberPattern {
@@ -62,17 +59,16 @@ std::optional<DecimalText> numberOf(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::QString:
     case QMetaType::QByteArray:
-        return store::parseDecimalText(value.toString(), store::NumberSyntax::Money);
+        return parseDecimalText(value.toString(), NumberSyntax::Money);
     case QMetaType::Double:
-        return store::decimalFromDouble(value.toDouble());
+        return decimalFromDouble(value.toDouble());
     case QMetaType::Float:
-        return store::decimalFromFloat(value.toFloat());
+        return decimalFromFloat(value.toFloat());
     case QMetaType::Bool:
-        return store::decimalFromInteger(value.toBool() ? -1 : 0);
+        return decimalFromInteger(value.toBool() ? -1 : 0);
     case QMetaType::ULongLong:
     case QMetaType::ULong:
-        return store::parseDecimalText(QString::number(value.toULongLong()),
-                                       store::NumberSyntax::Plain);
+        return decimalFromUnsigned(value.toULongLong());
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -82,15 +78,12 @@ std::optional<DecimalText> numberOf(const QVariant& value) {
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar:
-        return store::decimalFromInteger(value.toLongLong());
+        return decimalFromInteger(value.toLongLong());
     default:
         break;
     }
-    if (value.metaType() == QMetaType::fromType<store::Currency>()) {
-        DecimalText number = store::decimalFromInteger(value.value<store::Currency>().scaled);
-        number.exponent -= 4;
-        return number;
-    }
+    if (value.metaType() == QMetaType::fromType<Currency>())
+        return decimalFromCurrency(value.value<Currency>());
     return std::nullopt;
 }
 
@@ -107,7 +100,7 @@ QString Format(const QVariant& value, const QString& pattern) {
         parsed =
             NumberPattern{QString(), QString(), 1, std::max(0, -number->exponent), false, false};
 
-    const store::FixedDecimal fixed = store::toFixed(*number, parsed->decimals);
+    const FixedDecimal fixed = toFixed(*number, parsed->decimals);
     QString whole = fixed.whole.rightJustified(parsed->minWholeDigits, u'0');
     if (parsed->grouped)
         whole = groupThousands(whole);
@@ -120,4 +113,4 @@ QString Format(const QVariant& value, const QString& pattern) {
     return parsed->negativeInParentheses ? u'(' + text + u')' : u'-' + text;
 }
 
-} // namespace records
+} // namespace values

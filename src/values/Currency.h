@@ -4,7 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace store {
+namespace values {
 
 // A money value with exactly four decimals, kept as an integer count of 1/10000.
 struct Currency {
@@ -19,6 +19,6 @@ struct Currency {
     friend bool operator==(Currency a, Currency b) { return a.scaled == b.scaled; }
 };
 
-} // namespace store
+} // namespace values
 
-Q_DECLARE_METATYPE(store::Currency)
+Q_DECLARE_METATYPE(values::Currency)

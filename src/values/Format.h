@@ -3,7 +3,7 @@
 #include <QString>
 #include <QVariant>
 
-namespace records {
+namespace values {
 
 // Shows a number with one of the program's display patterns:
 //   "0000"      at least four digits, leading zeros (42 -> "0042", 12345 in full)
@@ -16,11 +16,11 @@ namespace records {
 // A negative number other than in "Currency" gets a leading minus ("-$5.00"); one
 // that rounds to zero shows no sign.
 //
-// Rounding is half away from zero on the exact decimal value: a store::Currency is
+// Rounding is half away from zero on the exact decimal value: a values::Currency is
 // exact (0.125 -> ".13", 2.675 -> "2.68"); a double or float is taken by its
 // shortest decimal form, the way it reads (2.675 -> "2.68" although its binary value
 // lies a hair below). Numeric text ("1234.5", "$1,234.50", "(5.00)", "1e3") is read
 // as a number; other text is returned unchanged, and no value gives empty text.
 QString Format(const QVariant& value, const QString& pattern);
 
-} // namespace records
+} // namespace values

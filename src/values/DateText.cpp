@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-namespace store {
+namespace values {
 
 namespace {
 
@@ -111,4 +111,25 @@ DateResult checkedDateTime(const QDate& date, const QTime& time) {
     return {QDateTime(date, wholeSeconds, Qt::UTC), DateProblem::None};
 }
 
-} // namespace store
+QDateTime parseIsoDateTimeText(const QString& text) {
+    return QDateTime::fromString(text, Qt::ISODateWithMs);
+}
+
+QString isoDateTimeText(const QDateTime& dateTime) {
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(), date.day(),
+                             time.hour(), time.minute(), time.second());
+}
+
+QString usDateText(const QDateTime& dateTime) {
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    QString text = QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
+    if (time != QTime(0, 0))
+        text += QString::asprintf(" %d:%02d:%02d %s", (time.hour() + 11) % 12 + 1, time.minute(),
+                                  time.second(), time.hour() < 12 ? "AM" : "PM");
+    return text;
+}
+
+} // namespace values

@@ -1,10 +1,10 @@
-#include "store/CurrencyText.h"
-#include "store/DecimalText.h"
+#include "values/CurrencyText.h"
+#include "values/DecimalText.h"
 
 #include <gtest/gtest.h>
 #include <limits>
 
-using namespace store;
+using namespace values;
 
 namespace {
 

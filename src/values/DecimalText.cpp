@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace store {
+namespace values {
 
 namespace {
 
@@ -177,6 +177,10 @@ DecimalText decimalFromInteger(qint64 value) {
                              NumberSyntax::Plain);
 }
 
+DecimalText decimalFromUnsigned(quint64 value) {
+    return *parseDecimalText(QString::number(value), NumberSyntax::Plain);
+}
+
 FixedDecimal toFixed(const DecimalText& number, int decimals) {
     FixedDecimal fixed;
     QString digits = number.digits; // the value × 10^decimals, once adjusted below
@@ -237,4 +241,4 @@ double toDouble(const DecimalText& number) {
     return std::strtod(text.constData(), nullptr);
 }
 
-} // namespace store
+} // namespace values

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace store {
+namespace values {
 
 namespace {
 
@@ -36,6 +36,12 @@ CurrencyResult currencyFromDouble(double value) {
     return fromFixed(toFixed(*number, kDecimals), false);
 }
 
+DecimalText decimalFromCurrency(Currency value) {
+    DecimalText number = decimalFromInteger(value.scaled);
+    number.exponent -= kDecimals;
+    return number;
+}
+
 CurrencyResult currencyFromInteger(qint64 value) {
     return fromFixed(toFixed(decimalFromInteger(value), kDecimals), true);
 }
@@ -45,4 +51,4 @@ QString currencyRangeText() {
            Currency{std::numeric_limits<qint64>::max()}.toString();
 }
 
-} // namespace store
+} // namespace values

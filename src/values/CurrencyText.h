@@ -1,10 +1,11 @@
 #pragma once
 
 #include "Currency.h"
+#include "DecimalText.h"
 
 #include <QString>
 
-namespace store {
+namespace values {
 
 // Why a text or number is no currency value.
 enum class CurrencyProblem {
@@ -30,10 +31,13 @@ CurrencyResult parseCurrencyText(const QString& text);
 // to four decimals (0.1 + 0.2 gives 0.3). Not finite is NotAnAmount.
 CurrencyResult currencyFromDouble(double value);
 
+// An amount as an exact decimal, for the number readers and the display patterns.
+DecimalText decimalFromCurrency(Currency value);
+
 // A whole number of dollars; OutOfRange beyond what the scaled form holds.
 CurrencyResult currencyFromInteger(qint64 value);
 
 // The smallest and largest amounts, as text for messages.
 QString currencyRangeText();
 
-} // namespace store
+} // namespace values

@@ -1,14 +1,14 @@
-#include "records/Format.h"
-#include "store/Currency.h"
+#include "values/Format.h"
+#include "values/Currency.h"
 
 #include <gtest/gtest.h>
 
-using records::Format;
+using values::Format;
 
 namespace {
 
 QVariant money(qint64 scaled) {
-    return QVariant::fromValue(store::Currency{scaled});
+    return QVariant::fromValue(values::Currency{scaled});
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "store/DateText.h"
+#include "values/DateText.h"
 
 #include <gtest/gtest.h>
 
-using namespace store;
+using namespace values;
 
 namespace {
 
@@ -100,4 +100,19 @@ TEST(DateText, AnythingButAValidStoredFormIsLeftToTheGeneralParser) {
           " 2024-03-15 08:30:15", "2024-03-1a 08:30:15", "+024-03-15 08:30:15",
           "2024/03/15 08:30:15", "2024-03-15 08-30-15", "٢٠٢٤-٠٣-١٥ ٠٨:٣٠:١٥", ""})
         EXPECT_FALSE(parseStoredDateText(QString::fromUtf8(text)).has_value()) << text;
+}
+
+TEST(DateText, WrittenFormsReadBackToTheSameValue) {
+    // Midnight, the hours either side of noon and midnight, and the ends of the range.
+    for (const QDateTime& value :
+         {at(2024, 3, 15, 0, 0, 0), at(2024, 3, 15, 0, 5, 9), at(2024, 3, 15, 12, 0, 0),
+          at(2024, 3, 15, 23, 59, 59), at(100, 1, 1, 0, 0, 0), at(9999, 12, 31, 23, 59, 59)}) {
+        const QString us = usDateText(value);
+        EXPECT_EQ(parsed(us), value) << us.toStdString();
+        EXPECT_EQ(parseStoredDateText(isoDateTimeText(value)), value) << us.toStdString();
+    }
+    EXPECT_EQ(usDateText(at(2024, 3, 15, 0, 0, 0)), "3/15/2024");
+    EXPECT_EQ(usDateText(at(2024, 3, 15, 0, 5, 9)), "3/15/2024 12:05:09 AM");
+    EXPECT_EQ(usDateText(at(2024, 3, 15, 12, 0, 0)), "3/15/2024 12:00:00 PM");
+    EXPECT_EQ(isoDateTimeText(at(100, 1, 1, 8, 5, 0)), "0100-01-01 08:05:00");
 }

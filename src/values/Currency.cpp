@@ -1,6 +1,6 @@
 #include "Currency.h"
 
-namespace store {
+namespace values {
 
 QString Currency::toString() const {
     const bool negative = scaled < 0;
@@ -15,4 +15,4 @@ QString Currency::toString() const {
     return negative ? u'-' + text : text;
 }
 
-} // namespace store
+} // namespace values
