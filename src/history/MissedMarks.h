@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QSet>
+
+struct sqlite3;
+
+namespace history {
+
+// The missed mark of a fuel purchase: "a fill-up before this one was not recorded".
+// Kept in an extra table of the file, drivolex_fuel_missed (FuelId, the fuel row's
+// key, deleted with the row by a cascading relation), created when the first mark
+// is set; a file without it opens as before.
+bool hasMissedTable(sqlite3* db);
+bool isMissed(sqlite3* db, qint64 fuelId);
+QSet<qint64> missedFuelIds(sqlite3* db, qint64 vehicleId);
+// Sets or clears the mark in one write transaction of the store (so the day's
+// backup and the file's checks apply). Throws the store's error.
+void setMissed(sqlite3* db, qint64 fuelId, bool missed);
+
+} // namespace history
