@@ -28,10 +28,28 @@ struct Statistics {
     std::optional<double> totalCostPerMile;
     std::optional<double> milesPerMonth;
     int workOrders = 0;
+    // What the average is made of, so that totals over vehicles add up rightly.
+    double intervalDistance = 0;
+    double intervalGallons = 0;
 };
 
 // fills in date-then-odometer order, of one vehicle.
 Statistics statisticsOf(const FuelFills& fills, const WorkOrderSummaries& orders,
                         const DateRange& period);
+
+struct VehicleStatistics {
+    qint64 vehicleId = 0;
+    Statistics figures;
+};
+
+// "All Vehicles": one row per vehicle that has a fill or a work order in the
+// period (fills grouped by vehicle as HistoryReader gives them), in vehicle key
+// order, then their total: counts, gallons, costs and miles added up; the average
+// over every vehicle's intervals (never a mean of averages); best and worst over
+// all; the per-mile figures from the added costs and miles.
+std::vector<VehicleStatistics> statisticsPerVehicle(const FuelFills& allFills,
+                                                    const WorkOrderSummaries& allOrders,
+                                                    const DateRange& period);
+Statistics totalOf(const std::vector<VehicleStatistics>& rows);
 
 } // namespace history
