@@ -72,6 +72,12 @@ public:
     // full-tank row; empty text otherwise.
     void GetMpg();
 
+    // Lists the vehicle's purchases, as picking it does, and makes the purchase with
+    // this FuelId current (the vehicle history opens a purchase this way). Does
+    // nothing while a row is being added or edited, so nothing typed is lost; false
+    // then, or when the vehicle or the purchase is no longer in the file.
+    bool showPurchase(int vehicleId, qint64 fuelId);
+
 private:
     bool FillVehicleCombo();
     void EnableAddClose();
