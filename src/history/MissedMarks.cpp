@@ -79,4 +79,29 @@ void setMissed(sqlite3* db, qint64 fuelId, bool missed) {
     transaction.commit();
 }
 
+bool MissedMarkReader::isMissed(sqlite3* db, qint64 fuelId) {
+    if (db != m_db)
+        forget();
+    if (!m_looked) {
+        m_db = db;
+        m_looked = true;
+        if (hasMissedTable(db))
+            m_select = store::Statement(
+                db, QStringLiteral("SELECT 1 FROM drivolex_fuel_missed WHERE FuelId = ?"),
+                contextOf(db));
+    }
+    if (!m_select.get())
+        return false;
+    // Reset at once: no read stays open on the file between the user's actions.
+    store::ResetGuard done(m_select);
+    m_select.bind(1, fuelId);
+    return stepsToRow(db, m_select);
+}
+
+void MissedMarkReader::forget() {
+    m_select = store::Statement();
+    m_db = nullptr;
+    m_looked = false;
+}
+
 } // namespace history
