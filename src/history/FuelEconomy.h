@@ -32,6 +32,13 @@ public:
     // The MPG when the walk found the opening tank; empty otherwise (also when the
     // record set ran out before one was found).
     std::optional<TankEconomy> result() const;
+
+private:
+    enum class State { Walking, Found, NoFigure };
+    State m_state = State::NoFigure;
+    float m_closingMiles = 0;
+    float m_gallons = 0;
+    TankEconomy m_result;
 };
 
 // Per fill (same index as the input): the distance since the previous fill (empty

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "history/FuelFill.h"
+#include "history/MissedMarks.h"
 
 #include <QList>
 
@@ -96,6 +98,8 @@ private:
     void connectHandlers();
     store::Recordset& records() const;
     bool isEmpty() const;
+    // A row of the record set as the fuel economy rule reads it.
+    history::FuelFill fillAt(const store::Recordset& rs);
 
     bool FirstActivate = false;
     bool Editing = false;
@@ -106,6 +110,8 @@ private:
     // The vehicle whose purchases the window lists (0: none). While editing, the
     // selector may show another one.
     int m_shownVehicleID = 0;
+    // The missed marks of the rows, read row by row as GetMpg walks them.
+    history::MissedMarkReader m_missedMarks;
 };
 
 } // namespace records
