@@ -34,8 +34,9 @@ void FuelLogModel::show(const HistoryData* data, const history::DateRange& perio
     m_rows.clear();
     if (data) {
         m_rows.reserve(data->fills.size());
+        const bool allTime = period.isAllTime();
         for (std::size_t i = 0; i < data->fills.size(); ++i)
-            if (period.contains(data->fills[i].date))
+            if (allTime || period.contains(data->fills[i].date))
                 m_rows.push_back(i);
     }
     applySort();
@@ -229,6 +230,9 @@ void FuelLogModel::applySort() {
     const history::FuelFills& fills = m_data->fills;
     const auto& economy = m_data->economy;
     std::sort(m_rows.begin(), m_rows.end());
+    // The history's own order is by date already, ties by odometer.
+    if (m_sortColumn == Date && m_sortOrder == Qt::AscendingOrder)
+        return;
     const auto number = [&](std::size_t i) -> std::optional<double> {
         const history::FuelFill& fill = fills[i];
         switch (Column(m_sortColumn)) {

@@ -46,11 +46,48 @@ qint64 msecs(const QDateTime& when) {
     return when.toMSecsSinceEpoch();
 }
 
+// A chart is a few hundred pixels wide: more points than this draw the same line.
+constexpr std::size_t kSlices = 1000;
+
+// The points a line is drawn through. Up to two per slice of the time axis, its
+// lowest and its highest in time order, so every peak and dip of a lifetime of
+// tanks stays in the line while Qt Charts lays out a few thousand points, not
+// fifty thousand. Hovering still finds every point (hoverLine reads them all).
 QList<QPointF> pointsOf(const std::vector<history::ChartPoint>& points) {
     QList<QPointF> list;
-    list.reserve(qsizetype(points.size()));
-    for (const history::ChartPoint& point : points)
-        list.append(QPointF(qreal(msecs(point.when)), point.value));
+    if (points.size() <= 2 * kSlices) {
+        list.reserve(qsizetype(points.size()));
+        for (const history::ChartPoint& point : points)
+            list.append(QPointF(qreal(msecs(point.when)), point.value));
+        return list;
+    }
+    const double first = double(msecs(points.front().when));
+    const double span = std::max(1.0, double(msecs(points.back().when)) - first);
+    list.reserve(qsizetype(2 * kSlices + 2));
+    std::size_t i = 0;
+    while (i < points.size()) {
+        const auto slice =
+            std::size_t((double(msecs(points[i].when)) - first) / span * double(kSlices - 1));
+        std::size_t low = i;
+        std::size_t high = i;
+        std::size_t next = i + 1;
+        for (; next < points.size(); ++next) {
+            const auto at = std::size_t((double(msecs(points[next].when)) - first) / span *
+                                        double(kSlices - 1));
+            if (at != slice)
+                break;
+            if (points[next].value < points[low].value)
+                low = next;
+            if (points[next].value > points[high].value)
+                high = next;
+        }
+        for (std::size_t k : {std::min(low, high), std::max(low, high)}) {
+            list.append(QPointF(qreal(msecs(points[k].when)), points[k].value));
+            if (low == high)
+                break;
+        }
+        i = next;
+    }
     return list;
 }
 

@@ -20,6 +20,8 @@ struct HistoryData {
     history::FuelFills fills;
     std::vector<history::FillEconomy> economy; // same index as fills
     history::WorkOrderSummaries orders;
+    // The Fuel Log needs no work orders: they are read when a tab first needs them.
+    bool ordersRead = false;
 };
 
 // The fills of every vehicle come grouped by vehicle: each group is its own chain

@@ -23,6 +23,8 @@
 #include <QMdiSubWindow>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
+#include <utility>
 
 namespace historywindows {
 
@@ -132,6 +134,7 @@ void frmHistory::dtpRange_Change() {
 }
 
 void frmHistory::txtSearch_Change() {
+    readOrdersIfNeeded();
     m_serviceHistory->show(&m_data, period(), txtSearch->text());
 }
 
@@ -150,12 +153,21 @@ void frmHistory::readHistory() {
     data.vehicleId = selectedVehicle();
     data.fills = reader.fuelFills(data.vehicleId);
     data.economy = economyByVehicle(data.fills);
-    data.orders = reader.workOrders(data.vehicleId);
     // The lists point into the data: they let go of it before it changes.
     m_fuelLog->show(nullptr, {}, {});
     m_serviceHistory->show(nullptr, {}, {});
-    m_data = std::move(data);
+    // The rows read before go once the new ones are on screen.
+    auto previous = std::make_shared<HistoryData>(std::exchange(m_data, std::move(data)));
+    QTimer::singleShot(0, this, [previous] {});
     showHistory();
+}
+
+void frmHistory::readOrdersIfNeeded() {
+    if (m_data.ordersRead)
+        return;
+    m_serviceHistory->show(nullptr, {}, {}); // it lets go of the list before it changes
+    m_data.orders = history::HistoryReader(m_database->handle()).workOrders(m_data.vehicleId);
+    m_data.ordersRead = true;
 }
 
 void frmHistory::showHistory() {
@@ -168,6 +180,8 @@ void frmHistory::showTab(int tab) {
         return;
     m_tabShown[tab] = true;
     const history::DateRange range = period();
+    if (tab != FuelLogTab)
+        readOrdersIfNeeded();
     switch (Tab(tab)) {
     case FuelLogTab:
         m_fuelLog->show(&m_data, range, m_vehicleNames);

@@ -97,6 +97,8 @@ private:
     // Shows the rows read on the current tab; the other tabs follow when chosen.
     void showHistory();
     void showTab(int tab);
+    // The work orders of the vehicle, read on first need.
+    void readOrdersIfNeeded();
     bool writeMissed(std::size_t fillIndex, bool missed);
 
     shell::MDIForm1& m_frame;

@@ -104,6 +104,7 @@ void frmHistory::createControls() {
     cmdClose = new QPushButton(QStringLiteral("&Close"));
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
 
+    // The tabs' access keys are letters no other control or menu of the frame uses.
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
 
@@ -112,7 +113,7 @@ void frmHistory::createControls() {
     dbgFuelLog->horizontalHeader()->setSortIndicator(m_fuelLog->viewColumnOf(FuelLogModel::Date),
                                                      Qt::AscendingOrder);
     dbgFuelLog->setSortingEnabled(true);
-    SSTab1->addTab(dbgFuelLog, QStringLiteral("Fuel Log"));
+    SSTab1->addTab(dbgFuelLog, QStringLiteral("Fuel &Log"));
 
     auto* service = new QWidget;
     service->setObjectName(QStringLiteral("fraServiceHistory"));
@@ -128,15 +129,15 @@ void frmHistory::createControls() {
     serviceLayout->addWidget(lblSearch, 0, 0);
     serviceLayout->addWidget(txtSearch, 0, 1);
     serviceLayout->addWidget(dbgServiceHistory, 1, 0, 1, 2);
-    SSTab1->addTab(service, QStringLiteral("Service History"));
+    SSTab1->addTab(service, QStringLiteral("Service H&istory"));
 
     fraStatistics = new StatisticsPanel;
     fraStatistics->setObjectName(QStringLiteral("fraStatistics"));
-    SSTab1->addTab(fraStatistics, QStringLiteral("Statistics"));
+    SSTab1->addTab(fraStatistics, QStringLiteral("St&atistics"));
 
     fraCharts = new HistoryCharts;
     fraCharts->setObjectName(QStringLiteral("fraCharts"));
-    SSTab1->addTab(fraCharts, QStringLiteral("Charts"));
+    SSTab1->addTab(fraCharts, QStringLiteral("Cha&rts"));
 
     sizeColumns(*dbgServiceHistory, ServiceHistoryModel::ColumnCount, serviceColumnAt,
                 *m_serviceHistory);
