@@ -48,6 +48,8 @@ qint64 msecs(const QDateTime& when) {
 
 // A chart is a few hundred pixels wide: more points than this draw the same line.
 constexpr std::size_t kSlices = 1000;
+// Up to this many points each gets its mark; more would only blur the line.
+constexpr std::size_t kMarkedPoints = 120;
 
 // The points a line is drawn through. Up to two per slice of the time axis, its
 // lowest and its highest in time order, so every peak and dip of a lifetime of
@@ -95,8 +97,7 @@ QList<QPointF> pointsOf(const std::vector<history::ChartPoint>& points) {
 void addAxes(QChart& chart, QAbstractSeries* series, const std::vector<history::ChartPoint>& points,
              const QString& valueTitle, const QString& valueFormat) {
     auto* time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("MMM yyyy"));
-    time->setTickCount(6);
+    time->setTickCount(5);
     auto* value = new QValueAxis;
     value->setTitleText(valueTitle);
     value->setLabelFormat(valueFormat);
@@ -106,9 +107,15 @@ void addAxes(QChart& chart, QAbstractSeries* series, const std::vector<history::
         if (first == last)
             last = first.addDays(1);
         time->setRange(first, last);
-        const auto highest = std::max_element(points.begin(), points.end(),
-                                              [](auto& a, auto& b) { return a.value < b.value; });
-        value->setRange(0, std::max(1.0, highest->value * 1.1));
+        // Days over a short history, months over a long one.
+        time->setFormat(first.daysTo(last) < 730 ? QStringLiteral("M/d/yy")
+                                                 : QStringLiteral("MMM yyyy"));
+        const auto [lowest, highest] = std::minmax_element(
+            points.begin(), points.end(), [](auto& a, auto& b) { return a.value < b.value; });
+        // Room around the values, so that the changes show and the line stays off the edges.
+        const double room = std::max(0.05 * highest->value, highest->value - lowest->value);
+        value->setRange(std::max(0.0, lowest->value - room / 2), highest->value + room / 2);
+        value->applyNiceNumbers();
     }
     chart.addAxis(time, Qt::AlignBottom);
     chart.addAxis(value, Qt::AlignLeft);
@@ -175,6 +182,7 @@ void HistoryCharts::showMpg(const history::ChartData& data) {
     auto* tanks = new QLineSeries;
     tanks->setName(QStringLiteral("MPG"));
     tanks->replace(pointsOf(data.mpgPerTank));
+    tanks->setPointsVisible(data.mpgPerTank.size() <= kMarkedPoints);
     chart.addSeries(tanks);
     addAxes(chart, tanks, data.mpgPerTank, QStringLiteral("MPG"), QStringLiteral("%.0f"));
     connect(tanks, &QXYSeries::hovered, this, [this](const QPointF& point, bool state) {
@@ -203,6 +211,7 @@ void HistoryCharts::showPrice(const history::ChartData& data) {
     auto* prices = new QLineSeries;
     prices->setName(QStringLiteral("Price/Gal"));
     prices->replace(pointsOf(data.pricePerGallon));
+    prices->setPointsVisible(data.pricePerGallon.size() <= kMarkedPoints);
     chart.addSeries(prices);
     addAxes(chart, prices, data.pricePerGallon, QStringLiteral("$/gal"), QStringLiteral("$%.2f"));
     chart.legend()->hide();
@@ -225,7 +234,7 @@ void HistoryCharts::showCost(const history::ChartData& data) {
     for (const history::MonthCost& month : data.costPerMonth) {
         fuelValues.append(month.fuel);
         partsValues.append(month.parts);
-        months.append(QLocale::c().toString(month.month, QStringLiteral("MMM yyyy")));
+        months.append(QLocale::c().toString(month.month, QStringLiteral("MMM yy")));
         highest = std::max(highest, month.fuel + month.parts);
     }
     fuel->append(fuelValues);
@@ -241,6 +250,7 @@ void HistoryCharts::showCost(const history::ChartData& data) {
     axisMonths->setLabelsVisible(months.size() <= 48);
     auto* axisCost = new QValueAxis;
     axisCost->setRange(0, std::max(1.0, highest * 1.1));
+    axisCost->applyNiceNumbers();
     axisCost->setLabelFormat(QStringLiteral("$%.0f"));
     chart.addAxis(axisMonths, Qt::AlignBottom);
     chart.addAxis(axisCost, Qt::AlignLeft);

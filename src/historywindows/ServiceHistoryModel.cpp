@@ -85,9 +85,14 @@ QVariant ServiceHistoryModel::data(const QModelIndex& index, int role) const {
         return column == Services || column == Notes
                    ? QVariant()
                    : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
+    const history::WorkOrderSummary& order = orderAt(index.row());
+    // A long text cut off in its column is read whole in the tip.
+    if (role == Qt::ToolTipRole)
+        return column == Services ? order.services
+               : column == Notes  ? order.noteFirstLine
+                                  : QVariant();
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    const history::WorkOrderSummary& order = orderAt(index.row());
     switch (column) {
     // As the Service Records window shows them.
     case Date:

@@ -30,9 +30,9 @@ namespace historywindows {
 
 namespace {
 
-// The size the window opens with, cut down to the frame's free area.
-constexpr int kDesignWidth = 900;
-constexpr int kDesignHeight = 600;
+// The smallest size that shows the controls.
+constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 320;
 
 } // namespace
 
@@ -74,9 +74,10 @@ frmHistory* frmHistory::open(shell::MDIForm1& frame) {
 void frmHistory::placeInFrame() {
     // Resizable and with every caption button: the record windows' size lock and
     // trimmed menu are not applied here.
-    const QSize room = m_frame.mdiArea()->viewport()->size();
-    m_subWindow->resize(QSize(kDesignWidth, kDesignHeight).boundedTo(room.expandedTo({480, 320})));
-    m_subWindow->setMinimumSize(480, 320);
+    // The lists want every pixel: the window opens filling the frame's free area.
+    m_subWindow->setMinimumSize(kMinimumWidth, kMinimumHeight);
+    m_subWindow->resize(
+        m_frame.mdiArea()->viewport()->size().expandedTo(m_subWindow->minimumSize()));
     m_subWindow->move(0, 0);
 }
 

@@ -44,6 +44,8 @@ QLabel* makeLabel(const char* name, const QString& caption, QWidget* buddy) {
     auto* label = new QLabel(caption);
     label->setObjectName(QLatin1String(name));
     label->setBuddy(buddy);
+    // Room for the last letter's overhang, which the width from the font leaves out.
+    label->setMinimumWidth(label->sizeHint().width() + 3);
     return label;
 }
 
@@ -124,7 +126,11 @@ void frmHistory::createControls() {
     lblSearch = makeLabel("lblSearch", QStringLiteral("&Search"), txtSearch);
     dbgServiceHistory = makeList("dbgServiceHistory", QStringLiteral("Service History"));
     dbgServiceHistory->setModel(m_serviceHistory);
-    dbgServiceHistory->horizontalHeader()->setStretchLastSection(true);
+    // The texts share what room the window has; the figures keep their widths.
+    dbgServiceHistory->horizontalHeader()->setSectionResizeMode(ServiceHistoryModel::Services,
+                                                                QHeaderView::Stretch);
+    dbgServiceHistory->horizontalHeader()->setSectionResizeMode(ServiceHistoryModel::Notes,
+                                                                QHeaderView::Stretch);
     auto* serviceLayout = new QGridLayout(service);
     serviceLayout->addWidget(lblSearch, 0, 0);
     serviceLayout->addWidget(txtSearch, 0, 1);
@@ -152,8 +158,11 @@ void frmHistory::layOutControls() {
     top->addWidget(cboPeriod);
     top->addSpacing(12);
     top->addWidget(lblFrom);
+    top->addSpacing(4);
     top->addWidget(dtpFrom);
+    top->addSpacing(8);
     top->addWidget(lblTo);
+    top->addSpacing(4);
     top->addWidget(dtpTo);
     top->addStretch(1);
     top->addWidget(cmdClose);
