@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -100,24 +101,25 @@ void frmHistory::Form_Activate() {
 }
 
 void frmHistory::FillVehicleCombo() {
+    // Read first: a file that cannot be read leaves the list as it was.
+    const std::vector<history::VehicleName> vehicles =
+        history::HistoryReader(m_database->handle()).vehicles();
     const std::optional<qint64> chosen = selectedVehicle();
-    m_filling = true;
+    const QSignalBlocker quiet(cboVehicleID); // refilling is no choice of the user's
     cboVehicleID->clear();
     cboVehicleID->addItem(QStringLiteral("All Vehicles"), QVariant());
     m_vehicleNames.clear();
-    for (const history::VehicleName& vehicle :
-         history::HistoryReader(m_database->handle()).vehicles()) {
+    for (const history::VehicleName& vehicle : vehicles) {
         cboVehicleID->addItem(vehicle.lookUp, vehicle.vehicleId);
         m_vehicleNames.insert(vehicle.vehicleId, vehicle.lookUp);
     }
     // The choice stays; a vehicle deleted meanwhile leaves every vehicle on show.
     const int index = chosen ? cboVehicleID->findData(*chosen) : 0;
     cboVehicleID->setCurrentIndex(std::max(index, 0));
-    m_filling = false;
 }
 
 void frmHistory::cboVehicleID_Click() {
-    if (m_filling || cboVehicleID->currentIndex() < 0)
+    if (cboVehicleID->currentIndex() < 0)
         return;
     readHistory();
 }

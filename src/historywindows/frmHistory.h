@@ -110,7 +110,6 @@ private:
     QHash<qint64, QString> m_vehicleNames;
     QList<bool> m_tabShown; // per tab: it shows the rows and period of now
     bool m_active = false;
-    bool m_filling = false; // the selector is being refilled: no choice is made
 };
 
 } // namespace historywindows

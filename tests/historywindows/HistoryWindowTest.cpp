@@ -122,6 +122,12 @@ TEST_F(HistoryWindowTest, ChartsDrawEveryTankWithTheAverageAndFollowThePeriod) {
     const QList<QPointF> average = static_cast<QLineSeries*>(mpg->series()[1])->points();
     ASSERT_EQ(average.size(), 2);
     EXPECT_NEAR(average[0].y(), 1500.0 / 59.0, 1e-3);
+    // Pointing near a tank reads that tank, not where the line is between two.
+    auto* tanks = static_cast<QLineSeries*>(mpg->series()[0]);
+    const qreal feb3 =
+        qreal(QDateTime(QDate(2024, 2, 3), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+    emit tanks->hovered(QPointF(feb3 + 2 * 86400e3, 21), true);
+    EXPECT_EQ(history->fraCharts->lblChartPoint->text(), QStringLiteral("2/3/2024: 20.00 MPG"));
     chooseRange(QDate(2024, 4, 1), QDate(2024, 5, 31));
     EXPECT_EQ(static_cast<QLineSeries*>(mpg->series()[0])->count(), 3);
 }
