@@ -1,5 +1,6 @@
 #include "frmHistory.h"
 
+#include "FileVersion.h"
 #include "FuelLogModel.h"
 #include "HistoryCharts.h"
 #include "ServiceHistoryModel.h"
@@ -97,7 +98,10 @@ std::optional<qint64> frmHistory::selectedVehicle() const {
 void frmHistory::Form_Activate() {
     // Vehicles, fuel and orders may have changed in the record windows meanwhile.
     FillVehicleCombo();
-    readHistory();
+    const bool sameVehicle = m_data.vehicleId == selectedVehicle();
+    const auto version = FileVersion(m_database->handle()).now();
+    if (!sameVehicle || version.first < 0 || version != m_readVersion)
+        readHistory();
 }
 
 void frmHistory::FillVehicleCombo() {
@@ -152,6 +156,7 @@ void frmHistory::cmdClose_Click() {
 
 void frmHistory::readHistory() {
     const history::HistoryReader reader(m_database->handle());
+    const auto version = FileVersion(m_database->handle()).now();
     HistoryData data;
     data.vehicleId = selectedVehicle();
     data.fills = reader.fuelFills(data.vehicleId);
@@ -161,6 +166,7 @@ void frmHistory::readHistory() {
     m_serviceHistory->show(nullptr, {}, {});
     // The rows read before go once the new ones are on screen.
     auto previous = std::make_shared<HistoryData>(std::exchange(m_data, std::move(data)));
+    m_readVersion = version;
     QTimer::singleShot(0, this, [previous] {});
     showHistory();
 }
@@ -217,6 +223,7 @@ bool frmHistory::writeMissed(std::size_t fillIndex, bool missed) {
     }
     fill.missed = missed;
     recomputeVehicleOf(m_data, fillIndex);
+    m_readVersion = FileVersion(m_database->handle()).now(); // the rows on show hold the mark
     // The other tabs show the new MPG when next chosen.
     for (int tab = 0; tab < m_tabShown.size(); ++tab)
         if (tab != FuelLogTab && tab != ServiceHistoryTab)

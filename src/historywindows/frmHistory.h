@@ -107,6 +107,8 @@ private:
     FuelLogModel* m_fuelLog;
     ServiceHistoryModel* m_serviceHistory;
     HistoryData m_data;
+    // The file as it was when m_data was read; -1: never read.
+    std::pair<qint64, qint64> m_readVersion{-1, -1};
     QHash<qint64, QString> m_vehicleNames;
     QList<bool> m_tabShown; // per tab: it shows the rows and period of now
     bool m_active = false;
