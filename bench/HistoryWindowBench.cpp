@@ -242,10 +242,11 @@ bench::Figure longestStep(HistoryUi& ui, const std::string& file, int rounds, in
     const auto onTab = [&w](int index) {
         return [&w, index] { w.SSTab1->setCurrentIndex(index); };
     };
-    // Leaves the tab and reads the file again, so that choosing the tab shows it anew.
-    const auto awayFromTab = [&w] {
+    // Leaves the tab and reads the vehicle again, so that choosing the tab shows it anew.
+    const auto awayFromTab = [&] {
         w.SSTab1->setCurrentIndex(historywindows::frmHistory::FuelLogTab);
-        w.Form_Activate();
+        ui.pick(otherVehicle);
+        ui.pick(vehicle);
     };
     const auto onCharts = [&w](int period) {
         return [&w, period] {
@@ -281,8 +282,10 @@ bench::Figure longestStep(HistoryUi& ui, const std::string& file, int rounds, in
         {"activation after a change elsewhere",
          [&] {
              w.SSTab1->setCurrentIndex(historywindows::frmHistory::FuelLogTab);
-             // A write that changes no value but is a commit all the same.
-             elsewhere.exec("UPDATE Fuel SET FuelCity = FuelCity WHERE FuelId = 1");
+             // Two commits that leave the row as it was: the file has changed all the same.
+             for (int twice = 0; twice < 2; ++twice)
+                 elsewhere.exec("UPDATE Fuel SET FuelFull = CASE WHEN FuelFull = 0 THEN -1 "
+                                "ELSE 0 END WHERE FuelId = 1");
          },
          [&] { w.Form_Activate(); }},
     };
