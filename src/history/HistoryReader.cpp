@@ -16,8 +16,8 @@ namespace {
 using namespace stored;
 
 store::SqlErrorContext contextOf(sqlite3* db, const char* table) {
-    return store::SqlErrorContext{QString::fromUtf8(sqlite3_db_filename(db, "main")),
-                                  QLatin1String(table), false, {}};
+    return store::SqlErrorContext{
+        QString::fromUtf8(sqlite3_db_filename(db, "main")), QLatin1String(table), false, {}};
 }
 
 // Steps to the next row; false at the end; throws the store's error on a failure.

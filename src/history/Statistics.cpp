@@ -70,8 +70,10 @@ void completeFigures(Statistics& s, qint64 days) {
     s.fuelCostPerMile = perMile(fuel, s.milesDriven);
     s.partsCostPerMile = perMile(parts, s.milesDriven);
     s.totalCostPerMile = perMile(fuel + parts, s.milesDriven);
-    if (s.intervalGallons > 0)
-        s.averageMpg = s.intervalDistance / s.intervalGallons;
+    if (s.intervalGallons > 0 && s.bestMpg && s.worstMpg)
+        // Each tank's figure is single precision, as every window shows it; the
+        // average, in double, may stand a rounding step beyond the best or worst.
+        s.averageMpg = std::clamp(s.intervalDistance / s.intervalGallons, *s.worstMpg, *s.bestMpg);
     if (days > 0 && s.milesDriven && *s.milesDriven > 0)
         s.milesPerMonth = *s.milesDriven / (double(days) / kDaysPerMonth);
 }
