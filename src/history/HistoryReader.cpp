@@ -48,23 +48,27 @@ QString fuelSelect(bool oneVehicle, bool withMarks) {
 // column: 0 the order (key, vehicle, date, miles), 1 a service (key, its key,
 // description), 2 a part (key, its key, number, description, quantity, cost), 3
 // the note (key, text).
-QString workOrderSelect(bool oneVehicle) {
+QString workOrderSelect(bool oneVehicle, bool withTexts) {
     const QString owned = oneVehicle ? QStringLiteral(" WHERE WorkOrderID IN (SELECT WorkOrderID "
                                                       "FROM WorkOrder WHERE VehicleID = ?1)")
                                      : QString();
-    return QStringLiteral("SELECT 0, WorkOrderID, VehicleID, Date, Mileage, NULL, NULL "
-                          "FROM WorkOrder") +
-           (oneVehicle ? QStringLiteral(" WHERE VehicleID = ?1") : QString()) +
-           QStringLiteral(" UNION ALL SELECT 1, WorkOrderID, WorkDoneID, WorkDescription, NULL, "
-                          "NULL, NULL FROM WorkDone") +
-           owned +
-           QStringLiteral(" UNION ALL SELECT 2, WorkOrderId, PartID, PartNum, PartDescription, "
-                          "PartQty, PartCost FROM PartsUsed") +
-           QString(owned).replace(QLatin1String("WHERE WorkOrderID"),
-                                  QLatin1String("WHERE WorkOrderId")) +
-           QStringLiteral(" UNION ALL SELECT 3, WorkOrderID, WorkOrderMemo, NULL, NULL, NULL, "
-                          "NULL FROM WorkOrderMemo") +
-           owned;
+    QString sql = QStringLiteral("SELECT 0, WorkOrderID, VehicleID, Date, Mileage, NULL, NULL "
+                                 "FROM WorkOrder") +
+                  (oneVehicle ? QStringLiteral(" WHERE VehicleID = ?1") : QString());
+    sql += withTexts ? QStringLiteral(" UNION ALL SELECT 2, WorkOrderId, PartID, PartNum, "
+                                      "PartDescription, PartQty, PartCost FROM PartsUsed")
+                     : QStringLiteral(" UNION ALL SELECT 2, WorkOrderId, NULL, NULL, NULL, "
+                                      "PartQty, PartCost FROM PartsUsed");
+    sql += QString(owned).replace(QLatin1String("WHERE WorkOrderID"),
+                                  QLatin1String("WHERE WorkOrderId"));
+    if (withTexts)
+        sql += QStringLiteral(" UNION ALL SELECT 1, WorkOrderID, WorkDoneID, WorkDescription, "
+                              "NULL, NULL, NULL FROM WorkDone") +
+               owned +
+               QStringLiteral(" UNION ALL SELECT 3, WorkOrderID, WorkOrderMemo, NULL, NULL, "
+                              "NULL, NULL FROM WorkOrderMemo") +
+               owned;
+    return sql;
 }
 
 QString firstLine(const QString& text) {
@@ -135,7 +139,16 @@ FuelFills HistoryReader::fuelFills(std::optional<qint64> vehicleId) const {
 }
 
 WorkOrderSummaries HistoryReader::workOrders(std::optional<qint64> vehicleId) const {
-    store::Statement stmt(m_db, workOrderSelect(vehicleId.has_value()),
+    return readWorkOrders(vehicleId, true);
+}
+
+WorkOrderSummaries HistoryReader::workOrderFigures(std::optional<qint64> vehicleId) const {
+    return readWorkOrders(vehicleId, false);
+}
+
+WorkOrderSummaries HistoryReader::readWorkOrders(std::optional<qint64> vehicleId,
+                                                 bool withTexts) const {
+    store::Statement stmt(m_db, workOrderSelect(vehicleId.has_value(), withTexts),
                           contextOf(m_db, "WorkOrder"));
     if (vehicleId)
         stmt.bind(1, *vehicleId);
@@ -176,11 +189,12 @@ WorkOrderSummaries HistoryReader::workOrders(std::optional<qint64> vehicleId) co
             if (quantity && cost)
                 order.partsTotalCents +=
                     values::roundedToCents(values::WideInteger(cost->scaled) * *quantity);
-            for (const int column : {3, 4}) {
-                const QString text = textAt(stmt, column);
-                if (!text.isEmpty())
-                    owned.partTexts << text;
-            }
+            if (withTexts)
+                for (const int column : {3, 4}) {
+                    const QString text = textAt(stmt, column);
+                    if (!text.isEmpty())
+                        owned.partTexts << text;
+                }
             break;
         }
         default:

@@ -30,8 +30,13 @@ public:
     FuelFills fuelFills(std::optional<qint64> vehicleId) const;
     // Work orders newest first (date, then order number, descending).
     WorkOrderSummaries workOrders(std::optional<qint64> vehicleId) const;
+    // The same orders with only what the Statistics and Charts tabs need: date,
+    // miles, parts count and total (no services, part texts or notes).
+    WorkOrderSummaries workOrderFigures(std::optional<qint64> vehicleId) const;
 
 private:
+    WorkOrderSummaries readWorkOrders(std::optional<qint64> vehicleId, bool withTexts) const;
+
     sqlite3* m_db;
 };
 

@@ -67,6 +67,13 @@ TEST_F(HistoryReaderTest, ServiceHistoryRowsNewestFirst) {
         EXPECT_TRUE(order.searchText.contains(QLatin1String(text))) << text;
     EXPECT_FALSE(order.searchText.contains(QLatin1String("Brakes")));
 
+    // The figures' read: the same orders and totals without the texts.
+    const WorkOrderSummaries figures = reader.workOrderFigures(1);
+    ASSERT_EQ(figures.size(), 3u);
+    EXPECT_EQ(figures[1].partsTotalCents, order.partsTotalCents);
+    EXPECT_EQ(figures[1].partsCount, 3);
+    EXPECT_EQ(figures[1].searchText, QString());
+
     EXPECT_EQ(reader.workOrders(std::nullopt).size(), 4u);
     ASSERT_EQ(reader.vehicles().size(), 2u);
     EXPECT_EQ(reader.vehicles()[0].lookUp, "Car");
