@@ -125,7 +125,7 @@ int run(const bench::Options& options) {
             [&] {
                 return bench::timed([&] {
                     const history::Statistics s = history::statisticsOf(
-                        reader.fuelFills(kVehicle), reader.workOrderFigures(kVehicle), {});
+                        reader.fuelFigures(kVehicle), reader.workOrderFigures(kVehicle), {});
                     require(s.fillUps == shape.fuelPerVehicle, "every fill counted");
                     g_sink = g_sink + s.gallons;
                 });
@@ -142,8 +142,9 @@ int run(const bench::Options& options) {
             round,
             [&] {
                 return bench::timed([&] {
-                    const auto rows = history::statisticsPerVehicle(
-                        reader.fuelFills(std::nullopt), reader.workOrderFigures(std::nullopt), {});
+                    const auto rows =
+                        history::statisticsPerVehicle(reader.fuelFigures(std::nullopt),
+                                                      reader.workOrderFigures(std::nullopt), {});
                     const history::Statistics total = history::totalOf(rows);
                     require(int(rows.size()) == shape.vehicles, "a row per vehicle");
                     g_sink = g_sink + total.gallons;

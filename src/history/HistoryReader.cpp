@@ -29,10 +29,12 @@ bool nextRow(sqlite3* db, store::Statement& stmt, const char* table) {
     return false;
 }
 
-QString fuelSelect(bool oneVehicle, bool withMarks) {
+QString fuelSelect(bool oneVehicle, bool withMarks, bool withPlaces) {
     QString sql = QStringLiteral(
         "SELECT f.FuelId, f.VehicleID, f.FuelDate, f.FuelMiles, f.FuelGals, f.FuelFull, "
-        "f.FuelCost, f.FuelCity, f.FuelState");
+        "f.FuelCost, ");
+    // Columns left out also stay out of the sort's rows.
+    sql += withPlaces ? QStringLiteral("f.FuelCity, f.FuelState") : QStringLiteral("NULL, NULL");
     sql += withMarks ? QStringLiteral(", m.FuelId IS NOT NULL FROM Fuel AS f LEFT JOIN "
                                       "drivolex_fuel_missed AS m ON m.FuelId = f.FuelId")
                      : QStringLiteral(", 0 FROM Fuel AS f");
@@ -116,7 +118,15 @@ std::vector<VehicleName> HistoryReader::vehicles() const {
 }
 
 FuelFills HistoryReader::fuelFills(std::optional<qint64> vehicleId) const {
-    store::Statement stmt(m_db, fuelSelect(vehicleId.has_value(), hasMissedTable(m_db)),
+    return readFills(vehicleId, true);
+}
+
+FuelFills HistoryReader::fuelFigures(std::optional<qint64> vehicleId) const {
+    return readFills(vehicleId, false);
+}
+
+FuelFills HistoryReader::readFills(std::optional<qint64> vehicleId, bool withPlaces) const {
+    store::Statement stmt(m_db, fuelSelect(vehicleId.has_value(), hasMissedTable(m_db), withPlaces),
                           contextOf(m_db, "Fuel"));
     if (vehicleId)
         stmt.bind(1, *vehicleId);
@@ -130,8 +140,10 @@ FuelFills HistoryReader::fuelFills(std::optional<qint64> vehicleId) const {
         fill.gallons = singleAt(stmt, 4);
         fill.full = booleanAt(stmt, 5);
         fill.cost = currencyAt(stmt, 6);
-        fill.city = textAt(stmt, 7);
-        fill.state = textAt(stmt, 8);
+        if (withPlaces) {
+            fill.city = textAt(stmt, 7);
+            fill.state = textAt(stmt, 8);
+        }
         fill.missed = stmt.columnInt64(9) != 0;
         fills.push_back(std::move(fill));
     }
