@@ -161,9 +161,20 @@ TEST_F(HistoryReaderTest, MissedMarksFromFirstMarkToCascade) {
     EXPECT_EQ(missedFuelIds(db, 1), (QSet<qint64>{2}));
     EXPECT_THROW(setMissed(db, 99, true), platform::AppError) << "no such fuel row";
 
-    // The store takes up a file holding the table and the day's checks pass it.
+    // The store takes up a file holding the table and the day's checks pass it; an
+    // older file whose fuel table the store rebuilds on taking it up keeps its marks.
     connection.reset();
+    testing_support::declareTextColumnsAsVersion1(path);
+    ASSERT_EQ(scalar(QStringLiteral("SELECT type FROM pragma_table_info('Fuel') WHERE name = "
+                                    "'FuelDate'")),
+              "DATETIME");
     EXPECT_NO_THROW(store::schema::openProgramDatabase(path));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(FuelId) FROM drivolex_fuel_missed")),
+              "2,4");
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM pragma_table_info('Fuel') WHERE "
+                                    "type = 'DATETIME TEXT'")),
+              "1")
+        << "the fuel table was rebuilt";
     const backup::CheckResult check = backup::checkFile(path, false);
     EXPECT_TRUE(check.sound) << check.reason.toStdString();
 
