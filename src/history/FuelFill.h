@@ -14,11 +14,11 @@ namespace history {
 struct FuelFill {
     qint64 fuelId = 0;
     qint64 vehicleId = 0;
-    QDateTime date;                  // invalid when the row has none
-    std::optional<float> odometer;   // FuelMiles, single precision as stored
-    std::optional<float> gallons;    // FuelGals
-    bool full = false;               // FuelFull; no value counts as a partial fill
-    bool missed = false;             // "a fill-up before this one was not recorded"
+    QDateTime date;                // invalid when the row has none
+    std::optional<float> odometer; // FuelMiles, single precision as stored
+    std::optional<float> gallons;  // FuelGals
+    bool full = false;             // FuelFull; no value counts as a partial fill
+    bool missed = false;           // "a fill-up before this one was not recorded"
     std::optional<values::Currency> cost;
     QString city;
     QString state;

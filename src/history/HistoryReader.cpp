@@ -16,8 +16,8 @@ namespace {
 using namespace stored;
 
 store::SqlErrorContext contextOf(sqlite3* db, const char* table) {
-    return store::SqlErrorContext{QString::fromUtf8(sqlite3_db_filename(db, "main")),
-                                  QLatin1String(table), false, {}};
+    return store::SqlErrorContext{
+        QString::fromUtf8(sqlite3_db_filename(db, "main")), QLatin1String(table), false, {}};
 }
 
 // Steps to the next row; false at the end; throws the store's error on a failure.
@@ -29,10 +29,12 @@ bool nextRow(sqlite3* db, store::Statement& stmt, const char* table) {
     return false;
 }
 
-QString fuelSelect(bool oneVehicle, bool withMarks) {
+QString fuelSelect(bool oneVehicle, bool withMarks, bool withPlaces) {
     QString sql = QStringLiteral(
         "SELECT f.FuelId, f.VehicleID, f.FuelDate, f.FuelMiles, f.FuelGals, f.FuelFull, "
-        "f.FuelCost, f.FuelCity, f.FuelState");
+        "f.FuelCost, ");
+    // Columns left out also stay out of the sort's rows.
+    sql += withPlaces ? QStringLiteral("f.FuelCity, f.FuelState") : QStringLiteral("NULL, NULL");
     sql += withMarks ? QStringLiteral(", m.FuelId IS NOT NULL FROM Fuel AS f LEFT JOIN "
                                       "drivolex_fuel_missed AS m ON m.FuelId = f.FuelId")
                      : QStringLiteral(", 0 FROM Fuel AS f");
@@ -48,23 +50,27 @@ QString fuelSelect(bool oneVehicle, bool withMarks) {
 // column: 0 the order (key, vehicle, date, miles), 1 a service (key, its key,
 // description), 2 a part (key, its key, number, description, quantity, cost), 3
 // the note (key, text).
-QString workOrderSelect(bool oneVehicle) {
+QString workOrderSelect(bool oneVehicle, bool withTexts) {
     const QString owned = oneVehicle ? QStringLiteral(" WHERE WorkOrderID IN (SELECT WorkOrderID "
                                                       "FROM WorkOrder WHERE VehicleID = ?1)")
                                      : QString();
-    return QStringLiteral("SELECT 0, WorkOrderID, VehicleID, Date, Mileage, NULL, NULL "
-                          "FROM WorkOrder") +
-           (oneVehicle ? QStringLiteral(" WHERE VehicleID = ?1") : QString()) +
-           QStringLiteral(" UNION ALL SELECT 1, WorkOrderID, WorkDoneID, WorkDescription, NULL, "
-                          "NULL, NULL FROM WorkDone") +
-           owned +
-           QStringLiteral(" UNION ALL SELECT 2, WorkOrderId, PartID, PartNum, PartDescription, "
-                          "PartQty, PartCost FROM PartsUsed") +
-           QString(owned).replace(QLatin1String("WHERE WorkOrderID"),
-                                  QLatin1String("WHERE WorkOrderId")) +
-           QStringLiteral(" UNION ALL SELECT 3, WorkOrderID, WorkOrderMemo, NULL, NULL, NULL, "
-                          "NULL FROM WorkOrderMemo") +
-           owned;
+    QString sql = QStringLiteral("SELECT 0, WorkOrderID, VehicleID, Date, Mileage, NULL, NULL "
+                                 "FROM WorkOrder") +
+                  (oneVehicle ? QStringLiteral(" WHERE VehicleID = ?1") : QString());
+    sql += withTexts ? QStringLiteral(" UNION ALL SELECT 2, WorkOrderId, PartID, PartNum, "
+                                      "PartDescription, PartQty, PartCost FROM PartsUsed")
+                     : QStringLiteral(" UNION ALL SELECT 2, WorkOrderId, NULL, NULL, NULL, "
+                                      "PartQty, PartCost FROM PartsUsed");
+    sql += QString(owned).replace(QLatin1String("WHERE WorkOrderID"),
+                                  QLatin1String("WHERE WorkOrderId"));
+    if (withTexts)
+        sql += QStringLiteral(" UNION ALL SELECT 1, WorkOrderID, WorkDoneID, WorkDescription, "
+                              "NULL, NULL, NULL FROM WorkDone") +
+               owned +
+               QStringLiteral(" UNION ALL SELECT 3, WorkOrderID, WorkOrderMemo, NULL, NULL, "
+                              "NULL, NULL FROM WorkOrderMemo") +
+               owned;
+    return sql;
 }
 
 QString firstLine(const QString& text) {
@@ -112,7 +118,15 @@ std::vector<VehicleName> HistoryReader::vehicles() const {
 }
 
 FuelFills HistoryReader::fuelFills(std::optional<qint64> vehicleId) const {
-    store::Statement stmt(m_db, fuelSelect(vehicleId.has_value(), hasMissedTable(m_db)),
+    return readFills(vehicleId, true);
+}
+
+FuelFills HistoryReader::fuelFigures(std::optional<qint64> vehicleId) const {
+    return readFills(vehicleId, false);
+}
+
+FuelFills HistoryReader::readFills(std::optional<qint64> vehicleId, bool withPlaces) const {
+    store::Statement stmt(m_db, fuelSelect(vehicleId.has_value(), hasMissedTable(m_db), withPlaces),
                           contextOf(m_db, "Fuel"));
     if (vehicleId)
         stmt.bind(1, *vehicleId);
@@ -126,8 +140,10 @@ FuelFills HistoryReader::fuelFills(std::optional<qint64> vehicleId) const {
         fill.gallons = singleAt(stmt, 4);
         fill.full = booleanAt(stmt, 5);
         fill.cost = currencyAt(stmt, 6);
-        fill.city = textAt(stmt, 7);
-        fill.state = textAt(stmt, 8);
+        if (withPlaces) {
+            fill.city = textAt(stmt, 7);
+            fill.state = textAt(stmt, 8);
+        }
         fill.missed = stmt.columnInt64(9) != 0;
         fills.push_back(std::move(fill));
     }
@@ -135,7 +151,16 @@ FuelFills HistoryReader::fuelFills(std::optional<qint64> vehicleId) const {
 }
 
 WorkOrderSummaries HistoryReader::workOrders(std::optional<qint64> vehicleId) const {
-    store::Statement stmt(m_db, workOrderSelect(vehicleId.has_value()),
+    return readWorkOrders(vehicleId, true);
+}
+
+WorkOrderSummaries HistoryReader::workOrderFigures(std::optional<qint64> vehicleId) const {
+    return readWorkOrders(vehicleId, false);
+}
+
+WorkOrderSummaries HistoryReader::readWorkOrders(std::optional<qint64> vehicleId,
+                                                 bool withTexts) const {
+    store::Statement stmt(m_db, workOrderSelect(vehicleId.has_value(), withTexts),
                           contextOf(m_db, "WorkOrder"));
     if (vehicleId)
         stmt.bind(1, *vehicleId);
@@ -176,11 +201,12 @@ WorkOrderSummaries HistoryReader::workOrders(std::optional<qint64> vehicleId) co
             if (quantity && cost)
                 order.partsTotalCents +=
                     values::roundedToCents(values::WideInteger(cost->scaled) * *quantity);
-            for (const int column : {3, 4}) {
-                const QString text = textAt(stmt, column);
-                if (!text.isEmpty())
-                    owned.partTexts << text;
-            }
+            if (withTexts)
+                for (const int column : {3, 4}) {
+                    const QString text = textAt(stmt, column);
+                    if (!text.isEmpty())
+                        owned.partTexts << text;
+                }
             break;
         }
         default:

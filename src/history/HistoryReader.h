@@ -28,10 +28,18 @@ public:
     // One vehicle's fills in date-then-odometer order; without a vehicle every
     // vehicle's, grouped by vehicle and then in that order.
     FuelFills fuelFills(std::optional<qint64> vehicleId) const;
+    // The same fills without city and state, for the Statistics and Charts tabs.
+    FuelFills fuelFigures(std::optional<qint64> vehicleId) const;
     // Work orders newest first (date, then order number, descending).
     WorkOrderSummaries workOrders(std::optional<qint64> vehicleId) const;
+    // The same orders with only what the Statistics and Charts tabs need: date,
+    // miles, parts count and total (no services, part texts or notes).
+    WorkOrderSummaries workOrderFigures(std::optional<qint64> vehicleId) const;
 
 private:
+    FuelFills readFills(std::optional<qint64> vehicleId, bool withPlaces) const;
+    WorkOrderSummaries readWorkOrders(std::optional<qint64> vehicleId, bool withTexts) const;
+
     sqlite3* m_db;
 };
 

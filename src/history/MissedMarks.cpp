@@ -12,8 +12,8 @@ namespace {
 const QString kTable = QStringLiteral("drivolex_fuel_missed");
 
 store::SqlErrorContext contextOf(sqlite3* db) {
-    return store::SqlErrorContext{QString::fromUtf8(sqlite3_db_filename(db, "main")), kTable,
-                                  false, {}};
+    return store::SqlErrorContext{
+        QString::fromUtf8(sqlite3_db_filename(db, "main")), kTable, false, {}};
 }
 
 bool stepsToRow(sqlite3* db, store::Statement& stmt) {

@@ -65,13 +65,17 @@ double dollarsOfScaled(values::WideInteger scaled) {
 
 // The per-mile and per-month figures, from what was added up.
 void completeFigures(Statistics& s, qint64 days) {
+    if (s.pricedGallons > 0)
+        s.averagePricePerGallon = dollarsOfScaled(s.pricedCostScaled) / s.pricedGallons;
     const double fuel = dollarsOfScaled(s.fuelCostScaled);
     const double parts = double(s.partsCostCents) / 100.0;
     s.fuelCostPerMile = perMile(fuel, s.milesDriven);
     s.partsCostPerMile = perMile(parts, s.milesDriven);
     s.totalCostPerMile = perMile(fuel + parts, s.milesDriven);
-    if (s.intervalGallons > 0)
-        s.averageMpg = s.intervalDistance / s.intervalGallons;
+    if (s.intervalGallons > 0 && s.bestMpg && s.worstMpg)
+        // Each tank's figure is single precision, as every window shows it; the
+        // average, in double, may stand a rounding step beyond the best or worst.
+        s.averageMpg = std::clamp(s.intervalDistance / s.intervalGallons, *s.worstMpg, *s.bestMpg);
     if (days > 0 && s.milesDriven && *s.milesDriven > 0)
         s.milesPerMonth = *s.milesDriven / (double(days) / kDaysPerMonth);
 }
@@ -85,8 +89,6 @@ Statistics statisticsOf(const FuelFills& fills, const WorkOrderSummaries& orders
     // The economy needs the fills before the period too: an interval counts when its
     // closing fill lies in the period, wherever its opening tank lies.
     const std::vector<FillEconomy> economy = economyOf(fills);
-    values::WideInteger pricedCost = 0;
-    double pricedGallons = 0;
     for (std::size_t i = 0; i < fills.size(); ++i) {
         const FuelFill& fill = fills[i];
         if (!period.contains(fill.date))
@@ -97,8 +99,8 @@ Statistics statisticsOf(const FuelFills& fills, const WorkOrderSummaries& orders
         if (fill.cost)
             s.fuelCostScaled += fill.cost->scaled;
         if (fill.cost && fill.gallons && *fill.gallons > 0) {
-            pricedCost += fill.cost->scaled;
-            pricedGallons += *fill.gallons;
+            s.pricedCostScaled += fill.cost->scaled;
+            s.pricedGallons += *fill.gallons;
         }
         if (fill.odometer)
             readings.add(fill.date, *fill.odometer);
@@ -111,8 +113,6 @@ Statistics statisticsOf(const FuelFills& fills, const WorkOrderSummaries& orders
             s.lastMpg = mpg;
         }
     }
-    if (pricedGallons > 0)
-        s.averagePricePerGallon = dollarsOfScaled(pricedCost) / pricedGallons;
     for (const WorkOrderSummary& order : orders) {
         if (!period.contains(order.date))
             continue;
@@ -166,9 +166,9 @@ Statistics totalOf(const std::vector<VehicleStatistics>& rows) {
             monthlyMiles += *s.milesPerMonth;
             anyMonthly = true;
         }
+        total.pricedGallons += s.pricedGallons;
+        total.pricedCostScaled += s.pricedCostScaled;
     }
-    if (total.gallons > 0)
-        total.averagePricePerGallon = dollarsOfScaled(total.fuelCostScaled) / total.gallons;
     completeFigures(total, 0);
     // The fleet's miles per month: every vehicle's added up.
     if (anyMonthly)

@@ -31,6 +31,9 @@ struct Statistics {
     // What the average is made of, so that totals over vehicles add up rightly.
     double intervalDistance = 0;
     double intervalGallons = 0;
+    // The fills with both gallons and a cost, that the average price is made of.
+    double pricedGallons = 0;
+    values::WideInteger pricedCostScaled = 0;
 };
 
 // fills in date-then-odometer order, of one vehicle.

@@ -32,7 +32,9 @@ QDateTime dateAt(const store::Statement& stmt, int column) {
     if (kind == SQLITE_NULL)
         return QDateTime();
     if (kind == SQLITE_TEXT) {
-        if (std::optional<QDateTime> own = values::parseStoredDateText(stmt.columnText(column)))
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), column));
+        const QLatin1String text(bytes, sqlite3_column_bytes(stmt.get(), column));
+        if (std::optional<QDateTime> own = values::parseStoredDateText(text))
             return *own;
     }
     return converted(stmt, column, store::FieldType::Date).toDateTime();

@@ -71,7 +71,8 @@ public:
     void txtCost_LostFocus();
 
     // Shows in lblMPG the miles per gallon since the previous full tank, on a
-    // full-tank row; empty text otherwise.
+    // full-tank row, by the tank rule the vehicle history shares (history::TankWalk):
+    // empty text on other rows, across a missed mark, or without distance or gallons.
     void GetMpg();
 
     // Lists the vehicle's purchases, as picking it does, and makes the purchase with
