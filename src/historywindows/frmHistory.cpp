@@ -74,9 +74,9 @@ frmHistory* frmHistory::open(shell::MDIForm1& frame) {
 }
 
 void frmHistory::placeInFrame() {
-    // Resizable and with every caption button: the record windows' size lock and
-    // trimmed menu are not applied here.
-    // The lists want every pixel: the window opens filling the frame's free area.
+    // Resizable and with every caption button (the record windows' size lock and
+    // trimmed menu are not applied here); the lists want every pixel, so the window
+    // opens filling the frame's free area.
     m_subWindow->setMinimumSize(kMinimumWidth, kMinimumHeight);
     m_subWindow->resize(
         m_frame.mdiArea()->viewport()->size().expandedTo(m_subWindow->minimumSize()));
