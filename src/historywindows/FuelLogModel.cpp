@@ -229,8 +229,9 @@ void FuelLogModel::applySort() {
         return;
     const history::FuelFills& fills = m_data->fills;
     const auto& economy = m_data->economy;
-    std::sort(m_rows.begin(), m_rows.end());
-    // The history's own order is by date already, ties by odometer.
+    // Back to the history's own order, which is by date already, ties by odometer.
+    if (!std::is_sorted(m_rows.begin(), m_rows.end()))
+        std::sort(m_rows.begin(), m_rows.end());
     if (m_sortColumn == Date && m_sortOrder == Qt::AscendingOrder)
         return;
     const auto number = [&](std::size_t i) -> std::optional<double> {

@@ -200,10 +200,15 @@ void frmHistory::connectHandlers() {
     // The Vehicle column comes and goes with "All Vehicles".
     connect(m_fuelLog, &QAbstractItemModel::modelReset, this, [this] {
         sizeColumns(*dbgFuelLog, m_fuelLog->columnCount(), fuelColumnAt, *m_fuelLog);
-        if (m_fuelLog->sortedColumn() >= 0)
-            dbgFuelLog->horizontalHeader()->setSortIndicator(
-                m_fuelLog->viewColumnOf(FuelLogModel::Column(m_fuelLog->sortedColumn())),
-                m_fuelLog->sortOrder());
+        // The model kept its order; the header follows it when the columns moved (a
+        // changed indicator sorts again, which the rows do not need).
+        QHeaderView& header = *dbgFuelLog->horizontalHeader();
+        const int section =
+            m_fuelLog->viewColumnOf(FuelLogModel::Column(m_fuelLog->sortedColumn()));
+        if (m_fuelLog->sortedColumn() >= 0 &&
+            (header.sortIndicatorSection() != section ||
+             header.sortIndicatorOrder() != m_fuelLog->sortOrder()))
+            header.setSortIndicator(section, m_fuelLog->sortOrder());
     });
 }
 
