@@ -1,5 +1,6 @@
 #include "about/AppIcon.h"
 #include "backupwindows/BackupCommands.h"
+#include "historywindows/HistoryWindows.h"
 #include "platform/Help.h"
 #include "records/RecordWindows.h"
 #include "shell/MDIForm1.h"
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
     shell::MDIForm1 mainWindow;
     records::registerRecordWindows(mainWindow);
     backupwindows::registerBackupCommands(mainWindow);
+    historywindows::registerHistoryWindow(mainWindow);
     mainWindow.MDIForm_Load();
     mainWindow.show();
     return app.exec();

@@ -3,21 +3,30 @@
 # database file of 20 vehicles, 1,000,000 fuel rows and 100,000 work orders in
 # build-bench/data, prints the figures against raw SQLite and writes them to
 # build-bench/bench.json, then the fuel window's figures against the store's own
-# (build-bench/fuel-window-bench.json), then Back Up and Restore of the same file
-# against raw SQLite's backup API (build-bench/backup-bench.json). Extra arguments
-# go to the store benchmark (e.g. --reuse).
+# (build-bench/fuel-window-bench.json), then the Vehicle History window
+# (build-bench/history-window-bench.json), then Back Up and Restore of the same file
+# against raw SQLite's backup API (build-bench/backup-bench.json), then the vehicle
+# history's figures against raw selects and aggregates (build-bench/history-bench.json).
+# Extra arguments go to the store benchmark (e.g. --reuse).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=build-bench
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRIVOLEX_BUILD_BENCH=ON \
     -DDRIVOLEX_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)" --target drivolex_store_bench \
-    drivolex_fuel_window_bench drivolex_backup_bench
+    drivolex_fuel_window_bench drivolex_history_window_bench drivolex_backup_bench \
+    drivolex_history_bench
 mkdir -p "$build_dir/data"
 "$build_dir/bench/drivolex_store_bench" --dir "$build_dir/data" --json "$build_dir/bench.json" "$@"
 # The fuel window on the same file, against the store's own figures.
 "$build_dir/bench/drivolex_fuel_window_bench" --dir "$build_dir/data" \
     --json "$build_dir/fuel-window-bench.json"
+# The Vehicle History window on the same file, against raw SQLite and its targets.
+"$build_dir/bench/drivolex_history_window_bench" --dir "$build_dir/data" \
+    --json "$build_dir/history-window-bench.json"
 # Back Up and Restore of the same file, against raw SQLite's backup API.
 "$build_dir/bench/drivolex_backup_bench" --dir "$build_dir/data" \
     --json "$build_dir/backup-bench.json"
+# The vehicle history's reads and figures, against raw SQLite's selects and aggregates.
+"$build_dir/bench/drivolex_history_bench" --dir "$build_dir/data" \
+    --json "$build_dir/history-bench.json"

@@ -171,6 +171,9 @@ EOF
     main=$(window '^Drivolex - ')
     focus "$main"
     shot main-window "$main"
+    eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(WIDTH|HEIGHT)=')"
+    main_width=$WIDTH
+    main_height=$HEIGHT
 
     # Window, Vehicle Information (the second item of the Window menu). A new record
     # window has no control with the focus yet: Tab brings it in, so that its access
@@ -244,6 +247,29 @@ EOF
     keys alt+t
     shot_child work-order-notes "$main"
     keys alt+c
+
+    # Window, Vehicle History (the fourth item): the first vehicle's four tabs, in the
+    # whole frame, which the window fills. The frame grows first, so that the lists show
+    # all their columns; it is put back after.
+    xdotool windowsize --sync "$main" 1060 720
+    sleep 0.5
+    keys alt+w Down Down Down Return
+    window '^Drivolex - ' >/dev/null
+    sleep 1
+    keys alt+v
+    type_text "Civic"
+    sleep 0.5
+    shot history-fuel-log "$main"
+    keys alt+i
+    shot history-service-history "$main"
+    keys alt+a
+    shot history-statistics "$main"
+    keys alt+r
+    sleep 0.5
+    shot history-charts "$main"
+    keys alt+c
+    xdotool windowsize --sync "$main" "$main_width" "$main_height"
+    sleep 0.5
 
     # Help, About.
     keys alt+h a

@@ -44,6 +44,8 @@ public:
 
     // The open record set; the store's "no current record" error when none is open.
     store::Recordset* Recordset() const;
+    // The file the record set reads; nullptr before the first Refresh.
+    store::Database* Database() const { return m_database.get(); }
 
     void setCaption(const QString& caption);
     QString Caption() const;

@@ -10,24 +10,6 @@
 
 namespace records {
 
-namespace {
-
-constexpr WideMoney kScalePerCent = values::Currency::kScale / 100;
-
-// Cents, rounded half away from zero as the currency display rounds.
-WideMoney toCents(WideMoney scaled) {
-    const WideMoney half = kScalePerCent / 2;
-    return scaled >= 0 ? (scaled + half) / kScalePerCent : (scaled - half) / kScalePerCent;
-}
-
-} // namespace
-
-std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost) {
-    if (quantity.isNull() || cost.isNull() || !quantity.isValid() || !cost.isValid())
-        return std::nullopt;
-    return WideMoney(cost.value<values::Currency>().scaled) * WideMoney(quantity.toLongLong());
-}
-
 QVariant lineTotalValue(WideMoney scaled) {
     if (scaled >= std::numeric_limits<qint64>::min() &&
         scaled <= std::numeric_limits<qint64>::max())
@@ -43,7 +25,7 @@ WideMoney partsTotalCents(const RecordsetTableModel& parts, int quantityColumn, 
         try {
             if (const auto line =
                     partLineTotal(parts.value(row, quantityColumn), parts.value(row, costColumn)))
-                cents += toCents(*line);
+                cents += values::roundedToCents(*line);
         } catch (const std::exception&) {
             // a row gone from the file: its cells show nothing either
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "values/NumberText.h"
+#include "values/PartLine.h"
 
 #include <QString>
 #include <QVariant>
@@ -14,9 +15,9 @@ class RecordsetTableModel;
 // times cost (the store's 64-bit currency) and no sum of such lines overflows.
 using WideMoney = values::WideInteger;
 
-// A part's line total in 1/10000 of a dollar, the store's currency unit: quantity
-// times cost, exactly. Nothing when either is missing.
-std::optional<WideMoney> partLineTotal(const QVariant& quantity, const QVariant& cost);
+// A part's line total, quantity times cost exactly: the rule lives with the values
+// so that every list of parts totals them alike.
+using values::partLineTotal;
 
 // A line total as a grid cell value: a values::Currency when it fits one, otherwise
 // its exact decimal text; both display through values::Format.

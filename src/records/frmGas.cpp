@@ -5,8 +5,10 @@
 #include "BoundTextBox.h"
 #include "DataControl.h"
 #include "VehicleSelector.h"
+#include "history/FuelEconomy.h"
 #include "platform/AppError.h"
 #include "shell/AppState.h"
+#include "store/Database.h"
 #include "store/Recordset.h"
 #include "values/Format.h"
 
@@ -88,8 +90,17 @@ void frmGas::Form_Activate() {
     const bool listComplete = FillVehicleCombo();
     SelectVehicle(*cboVehicleID, LastVehicleID);
     // The rows on show went with their vehicle: none of them may stay on show.
-    if (listComplete && m_shownVehicleID != 0 && cboVehicleID->findData(m_shownVehicleID) < 0)
+    if (listComplete && m_shownVehicleID != 0 && cboVehicleID->findData(m_shownVehicleID) < 0) {
         showNoVehicle();
+        return;
+    }
+    // A missed mark may have been set or cleared in another window meanwhile.
+    m_missedMarks.forget();
+    if (!Editing && m_shownVehicleID != 0)
+        ignoringErrors([this] {
+            if (!isEmpty())
+                GetMpg();
+        });
 }
 
 void frmGas::showNoVehicle() {
@@ -302,45 +313,47 @@ void frmGas::txtCost_LostFocus() {
         txtCost->setText(formatted);
 }
 
-void frmGas::GetMpg() {
-    if (txtGals->text().isEmpty() || txtMiles->text().isEmpty()) {
-        lblMPG->setText(QString());
-        return;
+history::FuelFill frmGas::fillAt(const store::Recordset& rs) {
+    const auto single = [&rs](const char* field) -> std::optional<float> {
+        const QVariant value = rs.value(QLatin1String(field));
+        return value.isNull() ? std::nullopt : std::optional<float>(value.toFloat());
+    };
+    history::FuelFill fill;
+    fill.full = isFull(rs);
+    fill.odometer = single("FuelMiles");
+    fill.gallons = single("FuelGals");
+    const QVariant key = rs.value(QStringLiteral("FuelID"));
+    if (key.isNull())
+        return fill;
+    try {
+        fill.missed = m_missedMarks.isMissed(Data1->Database()->handle(), key.toLongLong());
+    } catch (const platform::AppError&) {
+        fill.missed = true; // a mark that cannot be read: no figure rather than a wrong one
     }
-    // The current row is read where the window stands; only the walk back needs a
-    // clone, so a row that is not a full tank costs no clone and no extra read.
-    const store::Recordset& current = records();
-    lblMPG->setText(QString());
-    if (!isFull(current))
-        return;
+    return fill;
+}
 
-    const QVariant milesValue = current.value(QStringLiteral("FuelMiles"));
-    const QVariant gallonsValue = current.value(QStringLiteral("FuelGals"));
-    if (milesValue.isNull() || gallonsValue.isNull())
+void frmGas::GetMpg() {
+    lblMPG->setText(QString());
+    if (txtGals->text().isEmpty() || txtMiles->text().isEmpty())
+        return;
+    // The current row is read where the window stands; only the walk back needs a
+    // clone, so a row that closes no tank costs no clone and no extra read.
+    const store::Recordset& current = records();
+    history::TankWalk walk(fillAt(current));
+    if (!walk.needsEarlier())
         return;
     // A clone standing on the current row walks back without moving the window.
     const std::unique_ptr<store::Recordset> rs = current.Clone();
     rs->setBookmark(current.bookmark());
-    // Single precision throughout, as the fields hold it.
-    const float miles = milesValue.toFloat();
-    float gallons = gallonsValue.toFloat();
-    for (;;) {
+    while (walk.needsEarlier()) {
         rs->MovePrevious();
         if (rs->isBOF())
             return; // no earlier full tank
-        if (!isFull(*rs)) {
-            // A partial fill between two full tanks counts toward the distance.
-            gallons += rs->value(QStringLiteral("FuelGals")).toFloat();
-            continue;
-        }
-        const QVariant previousValue = rs->value(QStringLiteral("FuelMiles"));
-        // Without the earlier odometer or any gallons there is no figure to show.
-        if (previousValue.isNull() || gallons == 0.0f)
-            return;
-        const float mpg = (miles - previousValue.toFloat()) / gallons;
-        lblMPG->setText(values::Format(QVariant(mpg), QStringLiteral("##.00")));
-        return;
+        walk.takeEarlier(fillAt(*rs));
     }
+    if (const std::optional<history::TankEconomy> tank = walk.result())
+        lblMPG->setText(values::Format(QVariant(*tank->mpg), QStringLiteral("##.00")));
 }
 
 } // namespace records

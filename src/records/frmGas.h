@@ -1,6 +1,8 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "history/FuelFill.h"
+#include "history/MissedMarks.h"
 
 #include <QList>
 
@@ -69,8 +71,15 @@ public:
     void txtCost_LostFocus();
 
     // Shows in lblMPG the miles per gallon since the previous full tank, on a
-    // full-tank row; empty text otherwise.
+    // full-tank row, by the tank rule the vehicle history shares (history::TankWalk):
+    // empty text on other rows, across a missed mark, or without distance or gallons.
     void GetMpg();
+
+    // Lists the vehicle's purchases, as picking it does, and makes the purchase with
+    // this FuelId current (the vehicle history opens a purchase this way). Does
+    // nothing while a row is being added or edited, so nothing typed is lost; false
+    // then, or when the vehicle or the purchase is no longer in the file.
+    bool showPurchase(int vehicleId, qint64 fuelId);
 
 private:
     bool FillVehicleCombo();
@@ -90,6 +99,8 @@ private:
     void connectHandlers();
     store::Recordset& records() const;
     bool isEmpty() const;
+    // A row of the record set as the fuel economy rule reads it.
+    history::FuelFill fillAt(const store::Recordset& rs);
 
     bool FirstActivate = false;
     bool Editing = false;
@@ -100,6 +111,8 @@ private:
     // The vehicle whose purchases the window lists (0: none). While editing, the
     // selector may show another one.
     int m_shownVehicleID = 0;
+    // The missed marks of the rows, read row by row as GetMpg walks them.
+    history::MissedMarkReader m_missedMarks;
 };
 
 } // namespace records

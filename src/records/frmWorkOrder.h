@@ -91,6 +91,12 @@ public:
     void txtNotes_GotFocus();
     void txtNotes_LostFocus();
 
+    // Lists the vehicle's orders, as picking it does, and makes this order current
+    // with its details (the vehicle history opens an order this way). Does nothing
+    // while a row is being added, edited or typed into, so nothing typed is lost;
+    // false then, or when the vehicle or the order is no longer in the file.
+    bool showOrder(int vehicleId, qint64 workOrderId);
+
     // Window state, readable for whoever drives the window.
     bool isFirstActivate() const { return FirstActivate; }
     bool isEditing() const { return Editing; }

@@ -18,8 +18,13 @@ class RegistryStore;
 
 namespace shell {
 
-// The record windows that the Window menu opens.
-enum class ChildWindow { GasPurchases = 0, VehicleInformation = 1, ServiceRecords = 2 };
+// The windows that the Window menu opens.
+enum class ChildWindow {
+    GasPurchases = 0,
+    VehicleInformation = 1,
+    ServiceRecords = 2,
+    VehicleHistory = 3
+};
 
 // The program's one top-level window: the MDI frame that holds the record windows and
 // owns the menus. It keeps the remembered database path and refuses to close while a
@@ -84,6 +89,7 @@ public:
     void mnuGasPurchases_Click();
     void mnuVehicleInformation_Click();
     void mnuServiceRecords_Click();
+    void mnuVehicleHistory_Click();
     void mnuWindowCascade_Click();
     void mnuWindowArrangeIcons_Click();
     void mnuHelpContents_Click();
@@ -130,8 +136,8 @@ private:
     std::function<void()> m_backUp;
     std::function<void()> m_restore;
     QString m_notice;
-    std::array<WindowFactory, 3> m_factories;
-    std::array<QPointer<QWidget>, 3> m_children;
+    std::array<WindowFactory, 4> m_factories;
+    std::array<QPointer<QWidget>, 4> m_children;
 };
 
 } // namespace shell

@@ -96,6 +96,8 @@ void MDIForm1::createMenus() {
                 &MDIForm1::mnuVehicleInformation_Click);
     window.item("mnuServiceRecords", QStringLiteral("Service Records"), true,
                 &MDIForm1::mnuServiceRecords_Click);
+    window.item("mnuVehicleHistory", QStringLiteral("Vehicle History"), true,
+                &MDIForm1::mnuVehicleHistory_Click);
     window.bar("mnuWindowBar2");
     window.item("mnuWindowCascade", QStringLiteral("&Cascade"), true,
                 &MDIForm1::mnuWindowCascade_Click);
@@ -222,6 +224,10 @@ void MDIForm1::mnuVehicleInformation_Click() {
 
 void MDIForm1::mnuServiceRecords_Click() {
     showChildWindow(ChildWindow::ServiceRecords, true);
+}
+
+void MDIForm1::mnuVehicleHistory_Click() {
+    showChildWindow(ChildWindow::VehicleHistory, true);
 }
 
 void MDIForm1::mnuWindowCascade_Click() {

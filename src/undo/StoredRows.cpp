@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <sqlite3.h>
+#include <vector>
 
 namespace undo {
 
@@ -136,6 +137,37 @@ int columnIndex(const StoredTable& table, const QString& column) {
     return -1;
 }
 
+// A table of the program's own beside the records (such as the fuel rows' missed
+// marks) whose rows a cascading relation deletes with a row of a record table.
+struct ExtraRelation {
+    QString table;
+    QString field;       // in the extra table
+    QString parentField; // in the record table
+};
+
+std::vector<ExtraRelation> extraRelationsOf(const Reader& reader, sqlite3* db,
+                                            const QString& parent) {
+    Stmt stmt = reader.prepare(
+        QStringLiteral("SELECT m.name, f.\"from\", f.\"to\" FROM sqlite_master AS m, "
+                       "pragma_foreign_key_list(m.name) AS f WHERE m.type = 'table' AND "
+                       "m.name LIKE 'drivolex\\_%' ESCAPE '\\' AND f.\"table\" = ?1 "
+                       "COLLATE NOCASE AND f.on_delete = 'CASCADE' ORDER BY m.name, f.id"),
+        parent);
+    const QByteArray name = parent.toUtf8();
+    sqlite3_bind_text(stmt.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    std::vector<ExtraRelation> relations;
+    const auto text = [&stmt](int column) {
+        return QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), column)));
+    };
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        relations.push_back(ExtraRelation{text(0), text(1), text(2)});
+    if (rc != SQLITE_DONE)
+        store::raiseSqlite(db, rc, store::SqlErrorContext{{}, parent, false, {}});
+    return relations;
+}
+
 } // namespace
 
 StoredRows StoredRows::capture(sqlite3* db, const QString& file, const QString& table,
@@ -162,6 +194,20 @@ StoredRows StoredRows::capture(sqlite3* db, const QString& file, const QString& 
                 continue;
             StoredTable owned = reader.layout(QLatin1String(relation.foreignTable));
             const QString where = store::quoted(field) + QLatin1String(" = ?");
+            const QVector<StoredRow> parents = result.m_tables[owner].rows;
+            for (const StoredRow& parent : parents)
+                if (parent.values[keyColumn].type != SQLITE_NULL)
+                    reader.readRows(owned, where, parent.values[keyColumn]);
+            if (!owned.rows.isEmpty())
+                result.m_tables << owned;
+        }
+        const QString parentName = result.m_tables[owner].name;
+        for (const ExtraRelation& relation : extraRelationsOf(reader, db, parentName)) {
+            const int keyColumn = columnIndex(result.m_tables[owner], relation.parentField);
+            if (keyColumn < 0)
+                continue;
+            StoredTable owned = reader.layout(relation.table);
+            const QString where = store::quoted(relation.field) + QLatin1String(" = ?");
             const QVector<StoredRow> parents = result.m_tables[owner].rows;
             for (const StoredRow& parent : parents)
                 if (parent.values[keyColumn].type != SQLITE_NULL)

@@ -69,11 +69,19 @@ DateResult parseDateText(const QString& text) {
 
 namespace {
 
+// One code unit of stored text, as UTF-16 or as the bytes SQLite gives.
+char16_t unitAt(QStringView text, qsizetype i) {
+    return text[i].unicode();
+}
+char16_t unitAt(QLatin1String text, qsizetype i) {
+    return char16_t(uchar(text.data()[i]));
+}
+
 // The number written by count digits at text[start], or -1 when one is no digit.
-int digitsAt(QStringView text, qsizetype start, int count) {
+template <class View> int digitsAt(View text, qsizetype start, int count) {
     int value = 0;
     for (qsizetype i = start; i < start + count; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = unitAt(text, i);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
@@ -81,13 +89,11 @@ int digitsAt(QStringView text, qsizetype start, int count) {
     return value;
 }
 
-} // namespace
-
-std::optional<QDateTime> parseStoredDateText(QStringView text) {
+template <class View> std::optional<QDateTime> storedDate(View text) {
     // yyyy-MM-dd hh:mm:ss
     // 0123456789012345678
-    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
-        text[13] != u':' || text[16] != u':')
+    if (text.size() != 19 || unitAt(text, 4) != u'-' || unitAt(text, 7) != u'-' ||
+        unitAt(text, 10) != u' ' || unitAt(text, 13) != u':' || unitAt(text, 16) != u':')
         return std::nullopt;
     const int year = digitsAt(text, 0, 4);
     const int month = digitsAt(text, 5, 2);
@@ -99,6 +105,16 @@ std::optional<QDateTime> parseStoredDateText(QStringView text) {
         !QTime::isValid(hour, minute, second, 0))
         return std::nullopt;
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+} // namespace
+
+std::optional<QDateTime> parseStoredDateText(QStringView text) {
+    return storedDate(text);
+}
+
+std::optional<QDateTime> parseStoredDateText(QLatin1String bytes) {
+    return storedDate(bytes);
 }
 
 DateResult checkedDateTime(const QDate& date, const QTime& time) {

@@ -37,6 +37,9 @@ DateResult parseDateText(const QString& text);
 // an impossible or out-of-range date), which parseDateText then reads or refuses;
 // whatever it gives is what parseDateText gives for the same text.
 std::optional<QDateTime> parseStoredDateText(QStringView text);
+// The same for the bytes of stored text as SQLite gives them, without making a
+// QString first (a text that is not of that form is none, whatever its encoding).
+std::optional<QDateTime> parseStoredDateText(QLatin1String bytes);
 
 // Checks the year range of a date and time from elsewhere (seconds kept, milliseconds
 // dropped) and gives it as the store's wall-clock value.

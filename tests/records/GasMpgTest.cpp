@@ -71,9 +71,10 @@ TEST_F(GasMpgTest, FiguresBelowOneRoundedAndNegative) {
                    {"1/2/2024", "4", "3", true, ""},
                    {"1/3/2024", "1", "126.456", true, ""},
                    {"1/4/2024", "10", "26.456", true, ""}});
-    // .75 without a leading zero; 123.456 rounds to two places; an odometer that went
-    // back gives a negative figure rather than none.
-    EXPECT_EQ(mpgOfEveryRow(), (QStringList{"", ".75", "123.46", "-10.00"}));
+    // .75 without a leading zero; 123.456 rounds to two places. An odometer that went
+    // back gives no figure: a negative MPG is plainly wrong, and the fuel economy rule
+    // the Vehicle History shares with this window counts no interval without distance.
+    EXPECT_EQ(mpgOfEveryRow(), (QStringList{"", ".75", "123.46", ""}));
 }
 
 TEST_F(GasMpgTest, NoGallonsToDivideByShowsNoFigure) {

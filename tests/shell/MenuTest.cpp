@@ -40,6 +40,7 @@ const QList<QPair<const char*, QList<MenuRow>>> kMenus = {
      {{"mnuGasPurchases", "Gas Purchases", "", true},
       {"mnuVehicleInformation", "Vehicle Information", "", true},
       {"mnuServiceRecords", "Service Records", "", true},
+      {"mnuVehicleHistory", "Vehicle History", "", true},
       {"mnuWindowBar2", "-", "", true},
       {"mnuWindowCascade", "&Cascade", "", true},
       {"mnuWindowArrangeIcons", "&Arrange Icons", "", true},

@@ -163,6 +163,28 @@ TEST_F(DeleteUndo, SeveralDeletesComeBackLastFirst) {
     EXPECT_EQ(history().undoLast(path).outcome, Outcome::NothingToUndo);
 }
 
+TEST_F(DeleteUndo, MarksOfTheProgramsOwnTablesComeBackWithTheirRows) {
+    // A table of the program's own tied to a record table by a cascading relation,
+    // as the fuel rows' missed marks are kept; its rows go and come back with them.
+    ASSERT_EQ(sqlExecute(path, QStringLiteral(
+                                   "CREATE TABLE drivolex_fuel_missed (FuelId INTEGER PRIMARY KEY "
+                                   "REFERENCES Fuel (FuelId) ON DELETE CASCADE);"
+                                   "INSERT INTO drivolex_fuel_missed VALUES (5), (6), (7);")),
+              QString());
+    const auto marks = [this] {
+        return testing_support::sqlScalar(
+            path, QStringLiteral("SELECT group_concat(FuelId) FROM drivolex_fuel_missed"));
+    };
+    deleteFirst(QStringLiteral("Select * from Fuel where FuelId = 6"));
+    deleteFirst(QStringLiteral("Select * from VehicleInfo where VehicleID = 1"));
+    ASSERT_EQ(marks(), QStringLiteral("7"));
+    EXPECT_EQ(history().undoLast(path).outcome, Outcome::Restored);
+    EXPECT_EQ(marks(), QStringLiteral("5,7"));
+    EXPECT_EQ(history().undoLast(path).outcome, Outcome::Restored);
+    EXPECT_EQ(marks(), QStringLiteral("5,6,7"));
+    EXPECT_TRUE(testing_support::fileIsConsistent(path));
+}
+
 TEST_F(DeleteUndo, ADeleteThatTookNothingIsNotKept) {
     auto shown = db->OpenRecordset(QStringLiteral("Select * from Fuel where FuelId = 7"));
     ASSERT_EQ(sqlExecute(path, QStringLiteral("DELETE FROM Fuel WHERE FuelId = 7")), QString());

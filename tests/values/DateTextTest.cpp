@@ -87,6 +87,7 @@ TEST(DateText, TheStoredFormIsReadAsTheGeneralParserReadsIt) {
         ASSERT_TRUE(stored.has_value()) << text;
         EXPECT_EQ(*stored, parsed(text)) << text;
         EXPECT_EQ(stored->timeSpec(), Qt::UTC) << text;
+        EXPECT_EQ(parseStoredDateText(QLatin1String(text)), stored) << "as SQLite's bytes";
     }
 }
 
@@ -98,8 +99,10 @@ TEST(DateText, AnythingButAValidStoredFormIsLeftToTheGeneralParser) {
           "2024-03-15 24:00:00", "2024-03-15 08:60:00", "2024-03-15 08:30:60",
           "0099-12-31 23:59:59", "0000-01-01 00:00:00", "2024-03-15T08:30:15", "2024-03-15 08:30",
           " 2024-03-15 08:30:15", "2024-03-1a 08:30:15", "+024-03-15 08:30:15",
-          "2024/03/15 08:30:15", "2024-03-15 08-30-15", "٢٠٢٤-٠٣-١٥ ٠٨:٣٠:١٥", ""})
+          "2024/03/15 08:30:15", "2024-03-15 08-30-15", "٢٠٢٤-٠٣-١٥ ٠٨:٣٠:١٥", ""}) {
         EXPECT_FALSE(parseStoredDateText(QString::fromUtf8(text)).has_value()) << text;
+        EXPECT_FALSE(parseStoredDateText(QLatin1String(text)).has_value()) << text;
+    }
 }
 
 TEST(DateText, WrittenFormsReadBackToTheSameValue) {
