@@ -30,7 +30,8 @@ void TankWalk::takeEarlier(const FuelFill& earlier) {
     }
     // The opening tank. Its own mark concerns the interval before it, not this one.
     m_state = State::NoFigure;
-    if (!earlier.odometer || m_gallons == 0.0f)
+    // Fuel given back (a negative partial) can leave no fuel burnt at all.
+    if (!earlier.odometer || !(m_gallons > 0.0f))
         return;
     const float distance = m_closingMiles - *earlier.odometer;
     if (!(distance > 0.0f))

@@ -14,7 +14,7 @@ namespace history {
 // the closing odometer minus the opening one. No MPG when the closing fill is not
 // full, has no gallons or odometer, when there is no earlier full tank or it has no
 // odometer, when a fill of the interval (the closing one included) carries a missed
-// mark, or when the distance is zero or negative or the gallons are zero.
+// mark, or when the distance is zero or negative or the gallons are not positive.
 struct TankEconomy {
     float distance = 0;
     float gallons = 0;

@@ -169,4 +169,18 @@ TEST_F(EconomyTable, CostPerMonthOverTheWholeTime) {
     EXPECT_DOUBLE_EQ(chart.costPerMonth[2].parts, 24.70);
 }
 
+TEST(FuelEconomy, FuelGivenBackThatLeavesNoFuelBurntGivesNoFigure) {
+    const auto fill = [](float miles, float gallons, bool full) {
+        FuelFill f;
+        f.odometer = miles;
+        f.gallons = gallons;
+        f.full = full;
+        return f;
+    };
+    // 300 miles on 5 - 15 gallons: a negative figure before.
+    const std::vector<FillEconomy> economy =
+        economyOf({fill(1000, 10, true), fill(1100, -15, false), fill(1300, 5, true)});
+    EXPECT_FALSE(economy[2].tank.has_value());
+}
+
 } // namespace
