@@ -2,6 +2,7 @@
 // written and refused, rows opened in the record windows, search, activation, closing.
 #include "HistoryWindowFixture.h"
 
+#include "historywindows/ReadingStatus.h"
 #include "records/frmWorkOrder.h"
 #include "support/UnwritableFile.h"
 #include "values/Format.h"
@@ -173,6 +174,20 @@ TEST_F(HistoryWindowTest, AVehicleChosenDuringAReadShowsOnlyTheLatestChoicesRows
     pickVehicle(QStringLiteral("Coupe"));
     pickVehicle(QStringLiteral("Wagon"));
     EXPECT_EQ(figure(QStringLiteral("Fill-Ups")), QStringLiteral("9"));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(HistoryWindowTest, CancelStopsTheReadLeavingNoRowsAndTheNextChoiceReadsAgain) {
+    addHandComputedCases();
+    openHistory();
+    pickVehicle(QStringLiteral("Coupe"));
+    history->fraReading->cmdCancel->click(); // shown once a read takes a while
+    EXPECT_FALSE(history->isReading());
+    QTest::qWait(50); // the Coupe's rows, had they come, are not shown
+    EXPECT_EQ(history->fuelLog().rowCount(), 0);
+    EXPECT_EQ(history->fraReading->lblReading->text(), QStringLiteral("Reading cancelled."));
+    chooseRange(QDate(2024, 1, 1), QDate(2024, 12, 31));
+    EXPECT_EQ(fuelColumn(Column::Odometer), (QStringList{"3000", "3300"}));
     EXPECT_EQ(boxes.count(), 0);
 }
 
