@@ -71,6 +71,25 @@ TEST_F(HistoryWindowTest, AMarkTheFileRefusesShowsTheErrorAndTheTickGoesBack) {
     EXPECT_TRUE(marks.isEmpty() || marks == QStringLiteral("0")) << marks.toStdString();
 }
 
+TEST_F(HistoryWindowTest, ARowsReadTheFileRefusesShowsTheErrorAndTheNextChoiceReads) {
+    addHandComputedCases();
+    openHistory();
+    {
+        testing_support::LockedFile locked(path);
+        ASSERT_TRUE(locked.held());
+        pickVehicle(QStringLiteral("Coupe")); // read off the window's thread
+        waitForHistory();
+    }
+    // As every handler's run-time error: in the program's box, naming the file.
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().title, QStringLiteral("Drivolex"));
+    EXPECT_TRUE(boxes.last().prompt.contains(QFileInfo(path).fileName()))
+        << boxes.last().prompt.toStdString();
+    chooseVehicle(QStringLiteral("Wagon"));
+    EXPECT_EQ(fuelColumn(Column::Odometer).size(), 9);
+    EXPECT_EQ(boxes.count(), 1);
+}
+
 TEST_F(HistoryWindowTest, EnterOrDoubleClickOpensTheRecordWindowOnThatRow) {
     addHandComputedCases();
     openHistory(); // all vehicles
