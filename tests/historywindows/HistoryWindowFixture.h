@@ -92,7 +92,8 @@ protected:
     // what it shows is complete.
     void waitForHistory() const {
         if (history) {
-            EXPECT_TRUE(QTest::qWaitFor([this] { return !history || !history->isReading(); }))
+            EXPECT_TRUE(
+                QTest::qWaitFor([this] { return !history || !history->isReading(); }, 30000))
                 << "the history was still being read";
         }
     }
