@@ -260,9 +260,12 @@ EOF
     type_text "Civic"
     sleep 0.5
     shot history-fuel-log "$main"
+    # Each tab's rows and figures are read and computed off the window's thread.
     keys alt+i
+    sleep 0.5
     shot history-service-history "$main"
     keys alt+a
+    sleep 0.5
     shot history-statistics "$main"
     keys alt+r
     sleep 0.5

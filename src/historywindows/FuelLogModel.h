@@ -42,6 +42,8 @@ public:
     // Shows the fills of data in the period; data outlives the model's use of it.
     void show(const HistoryData* data, const history::DateRange& period,
               QHash<qint64, QString> vehicleNames);
+    // The same rows in a copy of the data: order, sort and texts stay.
+    void rebind(const HistoryData* data) { m_data = data; }
     void setMissedWriter(MissedWriter writer) { m_writeMissed = std::move(writer); }
     // The economy of the data changed (a mark was set): the MPG and Missed cells.
     void economyChanged();

@@ -3,6 +3,7 @@
 #include "FileVersion.h"
 #include "FuelLogModel.h"
 #include "HistoryCharts.h"
+#include "ReadingStatus.h"
 #include "ServiceHistoryModel.h"
 #include "StatisticsPanel.h"
 #include "history/MissedMarks.h"
@@ -18,6 +19,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFutureWatcher>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -25,7 +27,8 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <type_traits>
 #include <utility>
 
 namespace historywindows {
@@ -35,6 +38,19 @@ namespace {
 // The smallest size that shows the controls.
 constexpr int kMinimumWidth = 480;
 constexpr int kMinimumHeight = 320;
+
+// Runs job on a worker thread and hands its result to done on the window's thread;
+// nothing is handed over once the window is gone.
+template <class Job, class Done> void runInBackground(QObject* window, Job job, Done done) {
+    using Result = std::invoke_result_t<Job>;
+    auto* watcher = new QFutureWatcher<Result>(window);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, window,
+                     [watcher, done = std::move(done)]() mutable {
+                         watcher->deleteLater();
+                         done(watcher->future().takeResult());
+                     });
+    watcher->setFuture(QtConcurrent::run(std::move(job)));
+}
 
 } // namespace
 
@@ -47,6 +63,11 @@ frmHistory::frmHistory(shell::MDIForm1& frame)
     m_tabShown = QList<bool>(SSTab1->count(), false);
     m_fuelLog->setMissedWriter(
         [this](std::size_t fill, bool missed) { return writeMissed(fill, missed); });
+}
+
+frmHistory::~frmHistory() {
+    // Closing never waits for a read: each stops at its next step on its own.
+    abandonReads();
 }
 
 frmHistory* frmHistory::open(shell::MDIForm1& frame) {
@@ -95,12 +116,15 @@ std::optional<qint64> frmHistory::selectedVehicle() const {
     return id.toLongLong();
 }
 
+bool frmHistory::isReading() const {
+    return m_readingFills || m_readingOrders || m_computing > 0;
+}
+
 void frmHistory::Form_Activate() {
     // Vehicles, fuel and orders may have changed in the record windows meanwhile.
     FillVehicleCombo();
-    const bool sameVehicle = m_data.vehicleId == selectedVehicle();
     const auto version = FileVersion(m_database->handle()).now();
-    if (!sameVehicle || version.first < 0 || version != m_readVersion)
+    if (m_readVehicle != selectedVehicle() || version.first < 0 || version != m_readVersion)
         readHistory();
 }
 
@@ -141,8 +165,8 @@ void frmHistory::dtpRange_Change() {
 }
 
 void frmHistory::txtSearch_Change() {
-    readOrdersIfNeeded();
-    m_serviceHistory->show(&m_data, period(), txtSearch->text());
+    m_tabShown[ServiceHistoryTab] = false;
+    showTab(ServiceHistoryTab);
 }
 
 void frmHistory::SSTab1_Click() {
@@ -154,77 +178,194 @@ void frmHistory::cmdClose_Click() {
         m_subWindow->close();
 }
 
-void frmHistory::readHistory() {
-    const history::HistoryReader reader(m_database->handle());
-    const auto version = FileVersion(m_database->handle()).now();
-    HistoryData data;
-    data.vehicleId = selectedVehicle();
-    data.fills = reader.fuelFills(data.vehicleId);
-    data.economy = economyByVehicle(data.fills);
-    // The lists point into the data: they let go of it before it changes.
+void frmHistory::cmdCancel_Click() {
+    abandonReads();
+    clearLists();
+    m_data.reset();
+    m_readVersion = {-1, -1}; // the next activation reads again
+    readingChanged();
+    fraReading->showNotice(QStringLiteral("Reading cancelled."));
+}
+
+void frmHistory::abandonReads() {
+    if (m_cancel)
+        m_cancel->store(true);
+    m_cancel.reset();
+    ++m_generation;
+    ++m_viewGeneration;
+    m_readingFills = false;
+    m_readingOrders = false;
+}
+
+void frmHistory::clearLists() {
     m_fuelLog->show(nullptr, {}, {});
     m_serviceHistory->show(nullptr, {}, {});
-    // The rows read before go once the new ones are on screen.
-    auto previous = std::make_shared<HistoryData>(std::exchange(m_data, std::move(data)));
-    m_readVersion = version;
-    QTimer::singleShot(0, this, [previous] {});
+    m_tabShown.fill(false);
+}
+
+void frmHistory::readingChanged() {
+    const bool reading = isReading();
+    if (!reading)
+        fraReading->end();
+    if (!reading)
+        for (int tab = 0; tab < SSTab1->count(); ++tab)
+            SSTab1->widget(tab)->setEnabled(true);
+}
+
+void frmHistory::readHistory() {
+    abandonReads();
+    const int generation = m_generation;
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    // Taken before the read, which sees at least this much of the file.
+    m_readVersion = FileVersion(m_database->handle()).now();
+    m_readVehicle = selectedVehicle();
+    m_readingFills = true;
+    fraReading->begin(QStringLiteral("Reading the fuel log..."));
+    runInBackground(
+        this,
+        [path = m_database->path(), vehicle = m_readVehicle, cancel = m_cancel] {
+            return readFills(path, vehicle, cancel);
+        },
+        [this, generation](FillsRead read) {
+            if (generation == m_generation)
+                fillsArrived(std::move(read));
+        });
+}
+
+void frmHistory::fillsArrived(FillsRead read) {
+    m_readingFills = false;
+    readingChanged();
+    if (read.error) {
+        m_readVersion = {-1, -1};
+        platform::runReported([&read] { std::rethrow_exception(read.error); });
+        return;
+    }
+    // The lists let go of the old rows before they go; a lifetime of rows is freed
+    // off the window's thread.
+    clearLists();
+    auto previous = std::exchange(m_data, std::move(read.data));
+    if (previous)
+        (void)QtConcurrent::run([previous = std::move(previous)]() mutable { previous.reset(); });
     showHistory();
 }
 
-void frmHistory::readOrdersIfNeeded() {
-    if (m_data.ordersRead)
+void frmHistory::readOrders() {
+    if (m_readingOrders || !m_cancel)
+        return;
+    m_readingOrders = true;
+    fraReading->begin(QStringLiteral("Reading the work orders..."));
+    const int generation = m_generation;
+    runInBackground(
+        this,
+        [path = m_database->path(), vehicle = m_data->vehicleId, cancel = m_cancel] {
+            return historywindows::readOrders(path, vehicle, cancel);
+        },
+        [this, generation](OrdersRead read) {
+            if (generation == m_generation)
+                ordersArrived(std::move(read));
+        });
+}
+
+void frmHistory::ordersArrived(OrdersRead read) {
+    m_readingOrders = false;
+    readingChanged();
+    if (read.error) {
+        platform::runReported([&read] { std::rethrow_exception(read.error); });
+        return;
+    }
+    if (!read.done)
         return;
     m_serviceHistory->show(nullptr, {}, {}); // it lets go of the list before it changes
-    m_data.orders = history::HistoryReader(m_database->handle()).workOrders(m_data.vehicleId);
-    m_data.ordersRead = true;
+    m_data->orders = std::move(read.orders);
+    m_data->ordersRead = true;
+    m_tabShown[ServiceHistoryTab] = false;
+    showTab(SSTab1->currentIndex());
+}
+
+void frmHistory::computeTab(int tab) {
+    ++m_computing;
+    fraReading->begin(QStringLiteral("Computing..."));
+    const int view = m_viewGeneration;
+    runInBackground(
+        this,
+        [data = std::shared_ptr<const HistoryData>(m_data), tab, range = period()] {
+            return historywindows::computeTab(data, tab, range);
+        },
+        [this, view](const TabFigures& figures) {
+            --m_computing;
+            if (view == m_viewGeneration)
+                figuresArrived(figures);
+            readingChanged();
+        });
+}
+
+void frmHistory::figuresArrived(const TabFigures& figures) {
+    if (figures.tab == StatisticsTab) {
+        if (figures.vehicle)
+            fraStatistics->showVehicle(*figures.vehicle);
+        else
+            fraStatistics->showAllVehicles(figures.perVehicle, figures.total, m_vehicleNames);
+    } else if (figures.charts) {
+        fraCharts->show(*figures.charts);
+    }
 }
 
 void frmHistory::showHistory() {
+    ++m_viewGeneration; // figures computed for the period before are dropped
     m_tabShown.fill(false);
+    if (!m_data && !m_readingFills) {
+        readHistory(); // nothing read (a read cancelled): the new choice reads
+        return;
+    }
     showTab(SSTab1->currentIndex());
 }
 
 void frmHistory::showTab(int tab) {
-    if (tab < 0 || tab >= m_tabShown.size() || m_tabShown[tab])
+    if (tab != SSTab1->currentIndex() || tab < 0 || tab >= m_tabShown.size() || m_tabShown[tab])
         return;
+    if (m_readingFills || !m_data)
+        return; // shown when the rows arrive
+    if (tab != FuelLogTab && !m_data->ordersRead) {
+        readOrders(); // shown when they arrive
+        return;
+    }
     m_tabShown[tab] = true;
-    const history::DateRange range = period();
-    if (tab != FuelLogTab)
-        readOrdersIfNeeded();
     switch (Tab(tab)) {
     case FuelLogTab:
-        m_fuelLog->show(&m_data, range, m_vehicleNames);
+        m_fuelLog->show(m_data.get(), period(), m_vehicleNames);
         break;
     case ServiceHistoryTab:
-        m_serviceHistory->show(&m_data, range, txtSearch->text());
+        m_serviceHistory->show(m_data.get(), period(), txtSearch->text());
         break;
     case StatisticsTab:
-        if (m_data.vehicleId) {
-            fraStatistics->showVehicle(history::statisticsOf(m_data.fills, m_data.orders, range));
-        } else {
-            const auto rows = history::statisticsPerVehicle(m_data.fills, m_data.orders, range);
-            fraStatistics->showAllVehicles(rows, history::totalOf(rows), m_vehicleNames);
-        }
-        break;
     case ChartsTab:
-        fraCharts->show(m_data.vehicleId ? history::chartDataOf(m_data.fills, m_data.orders, range)
-                                         : chartDataOfAll(m_data, range));
+        computeTab(tab);
         break;
     }
 }
 
 bool frmHistory::writeMissed(std::size_t fillIndex, bool missed) {
-    history::FuelFill& fill = m_data.fills[fillIndex];
+    if (m_readingFills || !m_data)
+        return false; // the rows on show are about to go
     try {
-        history::setMissed(m_database->handle(), fill.fuelId, missed);
+        history::setMissed(m_database->handle(), m_data->fills[fillIndex].fuelId, missed);
     } catch (const platform::AppError& error) {
         records::RecordWindow::showErrorBox(error); // the tick stays as it was
         return false;
     }
-    fill.missed = missed;
-    recomputeVehicleOf(m_data, fillIndex);
+    // A computation still reading the rows keeps them as they were; the lists move
+    // to a copy that holds the mark.
+    if (m_data.use_count() > 1) {
+        m_data = std::make_shared<HistoryData>(*m_data);
+        m_fuelLog->rebind(m_data.get());
+        m_serviceHistory->show(nullptr, {}, {});
+        m_tabShown[ServiceHistoryTab] = false;
+    }
+    m_data->fills[fillIndex].missed = missed;
+    recomputeVehicleOf(*m_data, fillIndex);
     m_readVersion = FileVersion(m_database->handle()).now(); // the rows on show hold the mark
     // The other tabs show the new MPG when next chosen.
+    ++m_viewGeneration;
     for (int tab = 0; tab < m_tabShown.size(); ++tab)
         if (tab != FuelLogTab && tab != ServiceHistoryTab)
             m_tabShown[tab] = false;

@@ -1,6 +1,7 @@
 // The Vehicle History window's controls and their places.
 #include "FuelLogModel.h"
 #include "HistoryCharts.h"
+#include "ReadingStatus.h"
 #include "ServiceHistoryModel.h"
 #include "StatisticsPanel.h"
 #include "frmHistory.h"
@@ -145,6 +146,8 @@ void frmHistory::createControls() {
     fraCharts->setObjectName(QStringLiteral("fraCharts"));
     SSTab1->addTab(fraCharts, QStringLiteral("Cha&rts"));
 
+    fraReading = new ReadingStatus;
+
     sizeColumns(*dbgServiceHistory, ServiceHistoryModel::ColumnCount, serviceColumnAt,
                 *m_serviceHistory);
 }
@@ -169,11 +172,13 @@ void frmHistory::layOutControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
+    layout->addWidget(fraReading);
     setTabOrder(cboVehicleID, cboPeriod);
     setTabOrder(cboPeriod, dtpFrom);
     setTabOrder(dtpFrom, dtpTo);
     setTabOrder(dtpTo, SSTab1);
     setTabOrder(SSTab1, cmdClose);
+    setTabOrder(cmdClose, fraReading->cmdCancel);
 }
 
 void frmHistory::connectHandlers() {
@@ -188,6 +193,17 @@ void frmHistory::connectHandlers() {
     connect(txtSearch, &QLineEdit::textChanged, this, handle(&frmHistory::txtSearch_Change));
     connect(SSTab1, &QTabWidget::currentChanged, this, handle(&frmHistory::SSTab1_Click));
     connect(cmdClose, &QPushButton::clicked, this, handle(&frmHistory::cmdClose_Click));
+    connect(fraReading, &ReadingStatus::cancelRequested, this,
+            handle(&frmHistory::cmdCancel_Click));
+    // A read that goes on past the delay: the rows of the choice before go, and
+    // what the other tabs show is greyed until the new figures come.
+    connect(fraReading, &ReadingStatus::shown, this, [this] {
+        if (m_readingFills)
+            clearLists();
+        for (int tab = 0; tab < SSTab1->count(); ++tab)
+            if (tab != FuelLogTab && tab != ServiceHistoryTab)
+                SSTab1->widget(tab)->setEnabled(false);
+    });
     connect(dbgFuelLog, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         platform::runReported([this, index] { dbgFuelLog_DblClick(index.row()); });
     });

@@ -2,6 +2,7 @@
 // written and refused, rows opened in the record windows, search, activation, closing.
 #include "HistoryWindowFixture.h"
 
+#include "historywindows/ReadingStatus.h"
 #include "records/frmWorkOrder.h"
 #include "support/UnwritableFile.h"
 #include "values/Format.h"
@@ -29,11 +30,11 @@ TEST_F(HistoryWindowTest, TickingMissedWritesTheMarkAndEveryMpgFollows) {
     EXPECT_EQ(records_test::scalar(path, "SELECT FuelId FROM drivolex_fuel_missed"),
               QString::number(fuelId));
     // The statistics leave the broken interval out: 1200 miles on 49 gallons.
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::StatisticsTab);
+    chooseTab(historywindows::frmHistory::StatisticsTab);
     EXPECT_EQ(figure(QStringLiteral("Average MPG")), QStringLiteral("24.49"));
 
     // The Gas Purchases window agrees on that row.
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::FuelLogTab);
+    chooseTab(historywindows::frmHistory::FuelLogTab);
     pressOn(history->dbgFuelLog, row2500, 0, Qt::Key_Return);
     ASSERT_NE(form->openChildWindow(shell::ChildWindow::GasPurchases), nullptr);
     window =
@@ -43,6 +44,7 @@ TEST_F(HistoryWindowTest, TickingMissedWritesTheMarkAndEveryMpgFollows) {
 
     // Unticked again, the mark is gone from the file and the MPG is back.
     form->mdiArea()->setActiveSubWindow(history->subWindow());
+    waitForHistory();
     pressOn(history->dbgFuelLog, row2500, missed, Qt::Key_Space);
     EXPECT_EQ(fuelColumn(Column::Mpg)[row2500], QStringLiteral("30.00"));
     EXPECT_EQ(records_test::scalar(path, "SELECT count(*) FROM drivolex_fuel_missed"),
@@ -69,6 +71,25 @@ TEST_F(HistoryWindowTest, AMarkTheFileRefusesShowsTheErrorAndTheTickGoesBack) {
     EXPECT_TRUE(marks.isEmpty() || marks == QStringLiteral("0")) << marks.toStdString();
 }
 
+TEST_F(HistoryWindowTest, ARowsReadTheFileRefusesShowsTheErrorAndTheNextChoiceReads) {
+    addHandComputedCases();
+    openHistory();
+    {
+        testing_support::LockedFile locked(path);
+        ASSERT_TRUE(locked.held());
+        pickVehicle(QStringLiteral("Coupe")); // read off the window's thread
+        waitForHistory();
+    }
+    // As every handler's run-time error: in the program's box, naming the file.
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().title, QStringLiteral("Drivolex"));
+    EXPECT_TRUE(boxes.last().prompt.contains(QFileInfo(path).fileName()))
+        << boxes.last().prompt.toStdString();
+    chooseVehicle(QStringLiteral("Wagon"));
+    EXPECT_EQ(fuelColumn(Column::Odometer).size(), 9);
+    EXPECT_EQ(boxes.count(), 1);
+}
+
 TEST_F(HistoryWindowTest, EnterOrDoubleClickOpensTheRecordWindowOnThatRow) {
     addHandComputedCases();
     openHistory(); // all vehicles
@@ -84,7 +105,8 @@ TEST_F(HistoryWindowTest, EnterOrDoubleClickOpensTheRecordWindowOnThatRow) {
 
     // Service History: newest first, the order opened in Service Records.
     form->mdiArea()->setActiveSubWindow(history->subWindow());
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::ServiceHistoryTab);
+    waitForHistory();
+    chooseTab(historywindows::frmHistory::ServiceHistoryTab);
     using Service = historywindows::ServiceHistoryModel::Column;
     EXPECT_EQ(serviceColumn(Service::Date), (QStringList{"4/15/2024", "3/1/2024", "1/10/2024"}));
     EXPECT_EQ(serviceColumn(Service::Notes)[0], QStringLiteral("Front pads"));
@@ -104,7 +126,7 @@ TEST_F(HistoryWindowTest, EnterOrDoubleClickOpensTheRecordWindowOnThatRow) {
 TEST_F(HistoryWindowTest, SearchNarrowsTheServiceHistoryOnServicesPartsAndNotes) {
     addHandComputedCases();
     openHistory();
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::ServiceHistoryTab);
+    chooseTab(historywindows::frmHistory::ServiceHistoryTab);
     using Service = historywindows::ServiceHistoryModel::Column;
     QTest::keyClicks(history->txtSearch, QStringLiteral("ROTORS")); // the note's second line
     EXPECT_EQ(serviceColumn(Service::Services), (QStringList{"Brakes"}));
@@ -149,6 +171,60 @@ TEST_F(HistoryWindowTest, TheWindowResizesMaximisesAndClosesFromItsCaptionOrButt
     click(history->cmdClose);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form->openChildWindow(shell::ChildWindow::VehicleHistory), nullptr);
+}
+
+} // namespace historywindows_test
+
+namespace historywindows_test {
+
+TEST_F(HistoryWindowTest, AVehicleChosenDuringAReadShowsOnlyTheLatestChoicesRows) {
+    addHandComputedCases();
+    openHistory(); // every vehicle, read
+    pickVehicle(QStringLiteral("Coupe"));
+    pickVehicle(QStringLiteral("Wagon")); // before the Coupe's rows have come
+    EXPECT_TRUE(history->isReading());
+    const QStringList wagon{"1000", "1150", "1300", "1550", "1600", "1900", "2200", "2500", "2800"};
+    EXPECT_EQ(fuelColumn(Column::Odometer), wagon);
+    QTest::qWait(50); // nothing read for an earlier choice comes later
+    EXPECT_EQ(fuelColumn(Column::Odometer), wagon);
+
+    // The figures too: the Coupe's, computed first, never stand on the Wagon's tab.
+    chooseTab(historywindows::frmHistory::StatisticsTab);
+    pickVehicle(QStringLiteral("Coupe"));
+    pickVehicle(QStringLiteral("Wagon"));
+    EXPECT_EQ(figure(QStringLiteral("Fill-Ups")), QStringLiteral("9"));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(HistoryWindowTest, CancelStopsTheReadLeavingNoRowsAndTheNextChoiceReadsAgain) {
+    addHandComputedCases();
+    openHistory();
+    pickVehicle(QStringLiteral("Coupe"));
+    history->fraReading->cmdCancel->click(); // shown once a read takes a while
+    EXPECT_FALSE(history->isReading());
+    QTest::qWait(50); // the Coupe's rows, had they come, are not shown
+    EXPECT_EQ(history->fuelLog().rowCount(), 0);
+    EXPECT_EQ(history->fraReading->lblReading->text(), QStringLiteral("Reading cancelled."));
+    chooseRange(QDate(2024, 1, 1), QDate(2024, 12, 31));
+    EXPECT_EQ(fuelColumn(Column::Odometer), (QStringList{"3000", "3300"}));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(HistoryWindowTest, ClosingWhileReadingIsSafeAndTheWindowOpensAgain) {
+    addHandComputedCases();
+    openHistory();
+    chooseTab(historywindows::frmHistory::StatisticsTab);
+    pickVehicle(QStringLiteral("Wagon"));
+    ASSERT_TRUE(history->isReading());
+    click(history->cmdClose);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(history.isNull());
+    QTest::qWait(50); // the abandoned read ends with no window to hand its rows to
+    EXPECT_EQ(boxes.count(), 0);
+
+    openHistory();
+    chooseVehicle(QStringLiteral("Wagon"));
+    EXPECT_EQ(fuelColumn(Column::Mpg).last(), QStringLiteral("25.00"));
 }
 
 } // namespace historywindows_test

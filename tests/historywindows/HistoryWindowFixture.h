@@ -84,23 +84,45 @@ protected:
         history = qobject_cast<historywindows::frmHistory*>(
             form->openChildWindow(shell::ChildWindow::VehicleHistory));
         EXPECT_NE(history, nullptr);
+        waitForHistory();
         return *history;
     }
 
-    void chooseVehicle(const QString& lookup) {
+    // The window reads and computes off its thread: waits, running the events, until
+    // what it shows is complete.
+    void waitForHistory() const {
+        if (history) {
+            EXPECT_TRUE(
+                QTest::qWaitFor([this] { return !history || !history->isReading(); }, 30000))
+                << "the history was still being read";
+        }
+    }
+
+    // Chooses the vehicle as the user does, not waiting for its rows.
+    void pickVehicle(const QString& lookup) {
         const int index = history->cboVehicleID->findText(lookup);
         ASSERT_GE(index, 0) << lookup.toStdString();
         history->cboVehicleID->setCurrentIndex(index);
+    }
+    void chooseVehicle(const QString& lookup) {
+        pickVehicle(lookup);
+        waitForHistory();
     }
     void chooseRange(const QDate& from, const QDate& to) {
         history->dtpFrom->setDate(from);
         history->dtpTo->setDate(to);
         history->cboPeriod->setCurrentIndex(
             history->cboPeriod->findData(int(history::PeriodKind::Range)));
+        waitForHistory();
+    }
+    void chooseTab(historywindows::frmHistory::Tab tab) {
+        history->SSTab1->setCurrentIndex(tab);
+        waitForHistory();
     }
 
     // A Fuel Log column's texts, top to bottom, by its caption.
     QStringList fuelColumn(historywindows::FuelLogModel::Column column) const {
+        waitForHistory();
         const historywindows::FuelLogModel& model = history->fuelLog();
         QStringList texts;
         for (int row = 0; row < model.rowCount(); ++row)
@@ -108,6 +130,7 @@ protected:
         return texts;
     }
     QStringList serviceColumn(historywindows::ServiceHistoryModel::Column column) const {
+        waitForHistory();
         const historywindows::ServiceHistoryModel& model = history->serviceHistory();
         QStringList texts;
         for (int row = 0; row < model.rowCount(); ++row)
@@ -117,6 +140,7 @@ protected:
 
     // A statistics value, found as a screen reader finds it: by its accessible name.
     QString figure(const QString& caption) const {
+        waitForHistory();
         for (QLabel* label : history->fraStatistics->findChildren<QLabel*>())
             if (label->accessibleName() == caption)
                 return label->text();

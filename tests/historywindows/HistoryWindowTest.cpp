@@ -47,7 +47,7 @@ TEST_F(HistoryWindowTest, StatisticsLabelsReadAsComputedByHandAndFollowThePeriod
     addHandComputedCases();
     openHistory();
     chooseVehicle(QStringLiteral("Wagon"));
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::StatisticsTab);
+    chooseTab(historywindows::frmHistory::StatisticsTab);
     // Intervals 300/15, 300/12, 300/10, 300/10, 300/12: 1500 miles on 59 gallons.
     EXPECT_EQ(figure(QStringLiteral("Average MPG")), QStringLiteral("25.42"));
     EXPECT_EQ(figure(QStringLiteral("Best MPG")), QStringLiteral("30.00"));
@@ -68,7 +68,7 @@ TEST_F(HistoryWindowTest, StatisticsLabelsReadAsComputedByHandAndFollowThePeriod
     EXPECT_EQ(figure(QStringLiteral("Worst MPG")), QStringLiteral("25.00"));
     EXPECT_EQ(figure(QStringLiteral("Fill-Ups")), QStringLiteral("3"));
     EXPECT_EQ(figure(QStringLiteral("Work Orders")), QStringLiteral("1"));
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::FuelLogTab);
+    chooseTab(historywindows::frmHistory::FuelLogTab);
     EXPECT_EQ(fuelColumn(Column::Odometer), (QStringList{"2200", "2500", "2800"}));
     EXPECT_EQ(fuelColumn(Column::Mpg), (QStringList{"30.00", "30.00", "25.00"}))
         << "the tank opened before the period still counts its miles";
@@ -90,7 +90,7 @@ TEST_F(HistoryWindowTest, AllVehiclesListsEachVehicleAndTheirTotal) {
     EXPECT_EQ(coupe, (QStringList{"", "30.00"}))
         << "Coupe's first tank closes no interval of the Wagon's";
 
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::StatisticsTab);
+    chooseTab(historywindows::frmHistory::StatisticsTab);
     QAbstractItemModel* table = history->fraStatistics->dbgStatistics->model();
     ASSERT_TRUE(history->fraStatistics->dbgStatistics->isVisible());
     ASSERT_EQ(table->rowCount(), 3);
@@ -114,7 +114,7 @@ TEST_F(HistoryWindowTest, ChartsDrawEveryTankWithTheAverageAndFollowThePeriod) {
     addHandComputedCases();
     openHistory();
     chooseVehicle(QStringLiteral("Wagon"));
-    history->SSTab1->setCurrentIndex(historywindows::frmHistory::ChartsTab);
+    chooseTab(historywindows::frmHistory::ChartsTab);
     QChart* mpg = history->fraCharts->chartMpg->chart();
     EXPECT_EQ(history->fraCharts->chartMpg->accessibleName(), QStringLiteral("MPG per Tank"));
     ASSERT_EQ(mpg->series().size(), 2);
