@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace store {
+class Statement;
+}
+
+namespace history {
+
+// Reads text columns whose few values come back on many rows (a fill's city and
+// state): each distinct text is made once and shared by every row holding it.
+class RepeatedTexts {
+public:
+    // The column's text as stored::textAt reads it.
+    QString textAt(const store::Statement& stmt, int column);
+
+private:
+    QHash<QByteArray, QString> m_made;
+};
+
+} // namespace history
