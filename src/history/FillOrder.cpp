@@ -1,6 +1,7 @@
 #include "FillOrder.h"
 
 #include <algorithm>
+#include <limits>
 #include <sqlite3.h>
 
 namespace history {
@@ -9,26 +10,19 @@ namespace {
 
 using Key = FillOrder::Key;
 
+constexpr std::int64_t kNoVehicle = std::numeric_limits<std::int64_t>::min();
+constexpr double kNoMiles = -std::numeric_limits<double>::infinity();
 // Integers beyond this are not all doubles: they are left to SQLite's own comparison.
 constexpr std::int64_t kExactInDouble = std::int64_t(1) << 53;
 
-bool numberAt(sqlite3_stmt* stmt, int column, Key::Rank& rank, double& number) {
+bool vehicleAt(sqlite3_stmt* stmt, int column, std::int64_t& vehicle) {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_NULL:
-        rank = Key::Null;
+        vehicle = kNoVehicle;
         return true;
-    case SQLITE_INTEGER: {
-        const std::int64_t whole = sqlite3_column_int64(stmt, column);
-        if (whole > kExactInDouble || whole < -kExactInDouble)
-            return false;
-        rank = Key::Number;
-        number = double(whole);
-        return true;
-    }
-    case SQLITE_FLOAT:
-        rank = Key::Number;
-        number = sqlite3_column_double(stmt, column);
-        return true;
+    case SQLITE_INTEGER:
+        vehicle = sqlite3_column_int64(stmt, column);
+        return vehicle != kNoVehicle; // that one would tie with no vehicle
     default:
         return false;
     }
@@ -39,12 +33,20 @@ bool isDigit(unsigned char c) {
 }
 
 // Texts of the store's date form compare byte by byte as their digits do as a number.
-bool dateDigitsOf(const unsigned char* text, int size, std::int64_t& digits) {
+bool dateAt(sqlite3_stmt* stmt, int column, std::uint64_t& date) {
     static constexpr char kForm[] = "dddd-dd-dd dd:dd:dd";
-    if (size != int(sizeof kForm) - 1)
+    const int kind = sqlite3_column_type(stmt, column);
+    if (kind == SQLITE_NULL) {
+        date = 0;
+        return true;
+    }
+    if (kind != SQLITE_TEXT)
         return false;
-    digits = 0;
-    for (int i = 0; i < size; ++i) {
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    if (sqlite3_column_bytes(stmt, column) != int(sizeof kForm) - 1)
+        return false;
+    std::uint64_t digits = 0;
+    for (std::size_t i = 0; i + 1 < sizeof kForm; ++i) {
         if (kForm[i] == 'd') {
             if (!isDigit(text[i]))
                 return false;
@@ -53,28 +55,35 @@ bool dateDigitsOf(const unsigned char* text, int size, std::int64_t& digits) {
             return false;
         }
     }
+    date = digits + 1;
     return true;
 }
 
-template <class T> int compared(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
+bool milesAt(sqlite3_stmt* stmt, int column, double& miles) {
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+        miles = kNoMiles;
+        return true;
+    case SQLITE_INTEGER: {
+        const std::int64_t whole = sqlite3_column_int64(stmt, column);
+        miles = double(whole);
+        return whole <= kExactInDouble && whole >= -kExactInDouble;
+    }
+    case SQLITE_FLOAT:
+        miles = sqlite3_column_double(stmt, column);
+        return miles != kNoMiles; // that one would tie with no reading
+    default:
+        return false;
+    }
 }
 
 bool inHistoryOrder(const Key& a, const Key& b) {
-    if (int c = compared(a.vehicleRank, b.vehicleRank); c != 0)
-        return c < 0;
-    if (int c = compared(a.vehicle, b.vehicle); c != 0)
-        return c < 0;
-    if (int c = compared(a.dateRank, b.dateRank); c != 0)
-        return c < 0;
-    if (int c = a.dateRank == Key::Text ? compared(a.dateDigits, b.dateDigits)
-                                        : compared(a.dateNumber, b.dateNumber);
-        c != 0)
-        return c < 0;
-    if (int c = compared(a.milesRank, b.milesRank); c != 0)
-        return c < 0;
-    if (int c = compared(a.miles, b.miles); c != 0)
-        return c < 0;
+    if (a.vehicle != b.vehicle)
+        return a.vehicle < b.vehicle;
+    if (a.date != b.date)
+        return a.date < b.date;
+    if (a.miles != b.miles)
+        return a.miles < b.miles;
     return a.fuelId < b.fuelId;
 }
 
@@ -85,25 +94,8 @@ bool FillOrder::add(sqlite3_stmt* stmt, int vehicleColumn, int dateColumn, int m
     Key key;
     key.fuelId = fuelId;
     key.row = std::uint32_t(m_keys.size());
-    switch (sqlite3_column_type(stmt, vehicleColumn)) {
-    case SQLITE_NULL:
-        break;
-    case SQLITE_INTEGER:
-        key.vehicleRank = Key::Number;
-        key.vehicle = sqlite3_column_int64(stmt, vehicleColumn);
-        break;
-    default:
-        return false;
-    }
-    if (sqlite3_column_type(stmt, dateColumn) == SQLITE_TEXT) {
-        const unsigned char* text = sqlite3_column_text(stmt, dateColumn);
-        if (!dateDigitsOf(text, sqlite3_column_bytes(stmt, dateColumn), key.dateDigits))
-            return false;
-        key.dateRank = Key::Text;
-    } else if (!numberAt(stmt, dateColumn, key.dateRank, key.dateNumber)) {
-        return false;
-    }
-    if (!numberAt(stmt, milesColumn, key.milesRank, key.miles))
+    if (!vehicleAt(stmt, vehicleColumn, key.vehicle) || !dateAt(stmt, dateColumn, key.date) ||
+        !milesAt(stmt, milesColumn, key.miles))
         return false;
     m_keys.push_back(key);
     return true;

@@ -15,8 +15,8 @@ namespace history {
 // sorter, which copies every column of every row before the first comes back.
 //
 // Only the kinds the store writes are kept as keys (whole-number vehicles, dates
-// as the store's date text or a number, numeric odometers); a row holding anything
-// else makes add() refuse it, and the caller leaves the ordering to SQLite.
+// as the store's date text, numeric odometers); a row holding anything else makes
+// add() refuse it, and the caller leaves the ordering to SQLite.
 class FillOrder {
 public:
     void reserve(std::size_t rows) { m_keys.reserve(rows); }
@@ -26,18 +26,14 @@ public:
     // Rearranges fills (added in the same order as the keys) into the history's order.
     void arrange(FuelFills& fills);
 
-    // The key of one row; the ranks follow SQLite's order of kinds.
+    // One row's keys, each folded into one value that compares as SQLite would
+    // compare the stored ones.
     struct Key {
-        enum Rank : std::uint8_t { Null, Number, Text };
-        std::int64_t vehicle = 0;
-        double dateNumber = 0;       // Rank Number
-        std::int64_t dateDigits = 0; // Rank Text: "yyyy-MM-dd hh:mm:ss" as yyyyMMddhhmmss
-        double miles = 0;
+        std::int64_t vehicle = 0; // no vehicle: the least integer
+        std::uint64_t date = 0;   // no date: 0; else 1 + the digits, yyyyMMddhhmmss
+        double miles = 0;         // no reading: minus infinity
         qint64 fuelId = 0;
         std::uint32_t row = 0; // where the fill was added
-        Rank vehicleRank = Null;
-        Rank dateRank = Null;
-        Rank milesRank = Null;
     };
 
 private:

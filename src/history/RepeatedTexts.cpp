@@ -13,6 +13,11 @@ namespace {
 // then gets its own text, and the table stops growing.
 constexpr qsizetype kMostKept = 4096;
 
+std::size_t slotOf(const char* bytes, int size, std::size_t count) {
+    const auto unit = [&](int i) { return std::size_t(static_cast<unsigned char>(bytes[i])); };
+    return (std::size_t(size) * 131 + unit(0) * 31 + unit(size / 2) * 7 + unit(size - 1)) % count;
+}
+
 } // namespace
 
 QString RepeatedTexts::textAt(const store::Statement& stmt, int column) {
@@ -20,12 +25,22 @@ QString RepeatedTexts::textAt(const store::Statement& stmt, int column) {
         return stored::textAt(stmt, column);
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), column));
     const int size = sqlite3_column_bytes(stmt.get(), column);
-    const auto found = m_made.constFind(QByteArray::fromRawData(bytes, size));
-    if (found != m_made.constEnd())
+    if (size == 0)
+        return QString::fromUtf8(bytes, size);
+    const QByteArray key = QByteArray::fromRawData(bytes, size);
+    Made& recent = m_recent[slotOf(bytes, size, m_recent.size())];
+    if (recent.bytes == key)
+        return recent.text;
+    const auto found = m_made.constFind(key);
+    if (found != m_made.constEnd()) {
+        recent = Made{found.key(), *found};
         return *found;
+    }
     QString text = QString::fromUtf8(bytes, size);
-    if (m_made.size() < kMostKept)
-        m_made.insert(QByteArray(bytes, size), text);
+    if (m_made.size() < kMostKept) {
+        const auto kept = m_made.insert(QByteArray(bytes, size), text);
+        recent = Made{kept.key(), text};
+    }
     return text;
 }
 

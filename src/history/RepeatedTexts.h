@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <array>
 
 namespace store {
 class Statement;
@@ -18,6 +19,13 @@ public:
     QString textAt(const store::Statement& stmt, int column);
 
 private:
+    struct Made {
+        QByteArray bytes;
+        QString text;
+    };
+    // The texts met last, by a quick sum of their bytes: most rows are found here
+    // without hashing the whole text.
+    std::array<Made, 64> m_recent;
     QHash<QByteArray, QString> m_made;
 };
 
