@@ -105,24 +105,13 @@ void FillOrder::arrange(FuelFills& fills) {
     if (std::is_sorted(m_keys.begin(), m_keys.end(), inHistoryOrder))
         return;
     std::sort(m_keys.begin(), m_keys.end(), inHistoryOrder);
-    // Each place p takes the fill added as row m_keys[p].row: followed round each
-    // cycle of that permutation, every fill moves once and no second list is made.
-    for (std::size_t start = 0; start < m_keys.size(); ++start) {
-        if (m_keys[start].row == start)
-            continue;
-        FuelFill held = std::move(fills[start]);
-        std::size_t place = start;
-        for (;;) {
-            const std::size_t from = m_keys[place].row;
-            m_keys[place].row = std::uint32_t(place); // filled
-            if (from == start) {
-                fills[place] = std::move(held);
-                break;
-            }
-            fills[place] = std::move(fills[from]);
-            place = from;
-        }
-    }
+    // Moved into a new list in order: quicker than swapping round the cycles in
+    // place, whose reads and writes both jump about a long list.
+    FuelFills ordered;
+    ordered.reserve(fills.size());
+    for (const Key& key : m_keys)
+        ordered.push_back(std::move(fills[key.row]));
+    fills = std::move(ordered);
 }
 
 } // namespace history
