@@ -1,6 +1,8 @@
 #include "HistoryReader.h"
 
+#include "FillOrder.h"
 #include "MissedMarks.h"
+#include "RepeatedTexts.h"
 #include "StoredColumns.h"
 #include "store/Statement.h"
 #include "values/PartLine.h"
@@ -29,22 +31,48 @@ bool nextRow(sqlite3* db, store::Statement& stmt, const char* table) {
     return false;
 }
 
-QString fuelSelect(bool oneVehicle, bool withMarks, bool withPlaces) {
+// The missed marks come from a select of their own (a few rows) rather than a join,
+// which would look up every fuel row in the marks' table. Unordered, the rows come
+// back without going through SQLite's sorter; FillOrder then puts them in order.
+QString fuelSelect(bool oneVehicle, bool withPlaces, bool ordered) {
     QString sql = QStringLiteral(
-        "SELECT f.FuelId, f.VehicleID, f.FuelDate, f.FuelMiles, f.FuelGals, f.FuelFull, "
-        "f.FuelCost, ");
+        "SELECT FuelId, VehicleID, FuelDate, FuelMiles, FuelGals, FuelFull, FuelCost, ");
     // Columns left out also stay out of the sort's rows.
-    sql += withPlaces ? QStringLiteral("f.FuelCity, f.FuelState") : QStringLiteral("NULL, NULL");
-    sql += withMarks ? QStringLiteral(", m.FuelId IS NOT NULL FROM Fuel AS f LEFT JOIN "
-                                      "drivolex_fuel_missed AS m ON m.FuelId = f.FuelId")
-                     : QStringLiteral(", 0 FROM Fuel AS f");
+    sql += withPlaces ? QStringLiteral("FuelCity, FuelState") : QStringLiteral("NULL, NULL");
+    sql += QStringLiteral(" FROM Fuel");
     if (oneVehicle)
-        sql += QStringLiteral(" WHERE f.VehicleID = ?");
+        sql += QStringLiteral(" WHERE VehicleID = ?");
     // Two fills on one day at one odometer reading keep the order they were entered.
-    sql += oneVehicle ? QStringLiteral(" ORDER BY f.FuelDate, f.FuelMiles, f.FuelId")
-                      : QStringLiteral(" ORDER BY f.VehicleID, f.FuelDate, f.FuelMiles, f.FuelId");
+    if (ordered)
+        sql += oneVehicle ? QStringLiteral(" ORDER BY FuelDate, FuelMiles, FuelId")
+                          : QStringLiteral(" ORDER BY VehicleID, FuelDate, FuelMiles, FuelId");
     return sql;
 }
+
+// The number of fuel rows a read will give, so that its list is made at its size
+// once (the index on the vehicle answers it without reading the rows).
+std::size_t fuelCount(sqlite3* db, std::optional<qint64> vehicleId) {
+    store::Statement stmt(db,
+                          vehicleId
+                              ? QStringLiteral("SELECT count(*) FROM Fuel WHERE VehicleID = ?")
+                              : QStringLiteral("SELECT count(*) FROM Fuel"),
+                          contextOf(db, "Fuel"));
+    if (vehicleId)
+        stmt.bind(1, *vehicleId);
+    return nextRow(db, stmt, "Fuel") ? std::size_t(std::max<qint64>(0, stmt.columnInt64(0))) : 0;
+}
+
+enum FuelColumn {
+    FuelId,
+    VehicleId,
+    FuelDate,
+    FuelMiles,
+    FuelGals,
+    FuelFull,
+    FuelCost,
+    City,
+    State
+};
 
 // The order's rows and everything it owns in one stream, told apart by the first
 // column: 0 the order (key, vehicle, date, miles), 1 a service (key, its key,
@@ -126,28 +154,49 @@ FuelFills HistoryReader::fuelFigures(std::optional<qint64> vehicleId) const {
 }
 
 FuelFills HistoryReader::readFills(std::optional<qint64> vehicleId, bool withPlaces) const {
-    store::Statement stmt(m_db, fuelSelect(vehicleId.has_value(), hasMissedTable(m_db), withPlaces),
-                          contextOf(m_db, "Fuel"));
-    if (vehicleId)
-        stmt.bind(1, *vehicleId);
-    FuelFills fills;
-    while (nextRow(m_db, stmt, "Fuel")) {
-        FuelFill fill;
-        fill.fuelId = stmt.columnInt64(0);
-        fill.vehicleId = stmt.columnInt64(1);
-        fill.date = dateAt(stmt, 2);
-        fill.odometer = singleAt(stmt, 3);
-        fill.gallons = singleAt(stmt, 4);
-        fill.full = booleanAt(stmt, 5);
-        fill.cost = currencyAt(stmt, 6);
-        if (withPlaces) {
-            fill.city = textAt(stmt, 7);
-            fill.state = textAt(stmt, 8);
+    const QSet<qint64> missed = everyMissedFuelId(m_db);
+    const std::size_t expected = fuelCount(m_db, vehicleId);
+    // Ordered here; a file holding kinds of keys FillOrder does not compare is read
+    // again in SQLite's order.
+    for (const bool sqliteOrders : {false, true}) {
+        store::Statement stmt(m_db, fuelSelect(vehicleId.has_value(), withPlaces, sqliteOrders),
+                              contextOf(m_db, "Fuel"));
+        if (vehicleId)
+            stmt.bind(1, *vehicleId);
+        FuelFills fills;
+        FillOrder order;
+        fills.reserve(expected);
+        order.reserve(expected);
+        RepeatedTexts places;
+        bool ordered = true;
+        while (nextRow(m_db, stmt, "Fuel")) {
+            FuelFill fill;
+            fill.fuelId = stmt.columnInt64(FuelId);
+            if (!sqliteOrders &&
+                !order.add(stmt.get(), VehicleId, FuelDate, FuelMiles, fill.fuelId)) {
+                ordered = false;
+                break;
+            }
+            fill.vehicleId = stmt.columnInt64(VehicleId);
+            fill.date = dateAt(stmt, FuelDate);
+            fill.odometer = singleAt(stmt, FuelMiles);
+            fill.gallons = singleAt(stmt, FuelGals);
+            fill.full = booleanAt(stmt, FuelFull);
+            fill.cost = currencyAt(stmt, FuelCost);
+            if (withPlaces) {
+                fill.city = places.textAt(stmt, City);
+                fill.state = places.textAt(stmt, State);
+            }
+            fill.missed = !missed.isEmpty() && missed.contains(fill.fuelId);
+            fills.push_back(std::move(fill));
         }
-        fill.missed = stmt.columnInt64(9) != 0;
-        fills.push_back(std::move(fill));
+        if (!ordered)
+            continue;
+        if (!sqliteOrders)
+            order.arrange(fills);
+        return fills;
     }
-    return fills;
+    return {}; // not reached: SQLite's order takes every row
 }
 
 WorkOrderSummaries HistoryReader::workOrders(std::optional<qint64> vehicleId) const {

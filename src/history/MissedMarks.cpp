@@ -55,6 +55,17 @@ QSet<qint64> missedFuelIds(sqlite3* db, qint64 vehicleId) {
     return ids;
 }
 
+QSet<qint64> everyMissedFuelId(sqlite3* db) {
+    QSet<qint64> ids;
+    if (!hasMissedTable(db))
+        return ids;
+    store::Statement stmt(db, QStringLiteral("SELECT FuelId FROM drivolex_fuel_missed"),
+                          contextOf(db));
+    while (stepsToRow(db, stmt))
+        ids.insert(stmt.columnInt64(0));
+    return ids;
+}
+
 void setMissed(sqlite3* db, qint64 fuelId, bool missed) {
     store::SqlErrorContext context = contextOf(db);
     context.deleting = !missed;

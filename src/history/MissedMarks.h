@@ -15,6 +15,8 @@ namespace history {
 bool hasMissedTable(sqlite3* db);
 bool isMissed(sqlite3* db, qint64 fuelId);
 QSet<qint64> missedFuelIds(sqlite3* db, qint64 vehicleId);
+// The marked rows of every vehicle (none without the table).
+QSet<qint64> everyMissedFuelId(sqlite3* db);
 // Sets or clears the mark in one write transaction of the store (so the day's
 // backup and the file's checks apply). Throws the store's error.
 void setMissed(sqlite3* db, qint64 fuelId, bool missed);

@@ -11,6 +11,9 @@
 #include "store/FileChecks.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
+#include "store/Statement.h"
+
+#include <sqlite3.h>
 
 using namespace history;
 
@@ -130,6 +133,50 @@ TEST_F(HistoryReaderTest, FillsByDateThenOdometerThenEntry) {
     )"));
     EXPECT_EQ(fuelIds(1), (std::vector<qint64>{8, 7, 4, 9}));
     EXPECT_EQ(fuelIds(std::nullopt), (std::vector<qint64>{8, 7, 4, 9, 1}));
+}
+
+// The reader orders the fills itself; whatever kinds the key columns hold, the
+// order must stay the database engine's own ORDER BY.
+TEST_F(HistoryReaderTest, FillsOfEveryKindInTheEnginesOrder) {
+    makeFile(QStringLiteral(R"(
+        INSERT INTO VehicleInfo (VehicleLookup, VehicleID) VALUES ('Car', 1), ('Van', 2);
+        INSERT INTO Fuel (FuelId, FuelDate, FuelMiles, VehicleID) VALUES
+            (1, NULL, 100, 1), (2, '2024-01-02 00:00:00', NULL, 1),
+            (3, '2024-01-02 00:00:00', 500, 1), (4, '2024-01-02 00:00:00', 499.5, 1),
+            (5, '2024-01-02 00:00:00', 500, 1), (6, '2024-01-01 23:59:59', 900, 1),
+            (12, '2024-01-02 00:00:00', -3, 1), (7, '2024-01-02 00:00:00', 1, NULL),
+            (8, '2023-12-31 00:00:00', 1e6, 2);
+    )"));
+    const auto enginesOrder = [&](const QString& where) {
+        store::Statement select(connection.get(),
+                                QStringLiteral("SELECT FuelId FROM Fuel %1 ORDER BY VehicleID, "
+                                               "FuelDate, FuelMiles, FuelId")
+                                    .arg(where));
+        std::vector<qint64> ids;
+        while (select.step() == SQLITE_ROW)
+            ids.push_back(select.columnInt64(0));
+        return ids;
+    };
+    EXPECT_EQ(fuelIds(1), (std::vector<qint64>{1, 6, 2, 12, 4, 3, 5}));
+    EXPECT_EQ(fuelIds(1), enginesOrder(QStringLiteral("WHERE VehicleID = 1")));
+    EXPECT_EQ(fuelIds(std::nullopt), enginesOrder(QString()));
+
+    // Kinds only another tool leaves, one to a vehicle: a date in another form,
+    // text miles, a blob for a date.
+    ASSERT_EQ(testing_support::sqlExecute(
+                  path, QStringLiteral("INSERT INTO VehicleInfo (VehicleLookup, VehicleID) VALUES "
+                                       "('Bus', 3); INSERT INTO Fuel (FuelId, FuelDate, FuelMiles, "
+                                       "VehicleID) VALUES (10, '2024-1-5', 7, 1), "
+                                       "(13, '2024-01-02 00:00:00', 'near', 2), "
+                                       "(14, '2024-01-02 00:00:00', 1, 2), (11, x'00', 5, 3), "
+                                       "(15, '2025-01-01 00:00:00', 5, 3)")),
+              QString());
+    EXPECT_EQ(fuelIds(1).size(), 8u);
+    for (const qint64 vehicle : {1, 2, 3})
+        EXPECT_EQ(fuelIds(vehicle),
+                  enginesOrder(QStringLiteral("WHERE VehicleID = %1").arg(vehicle)))
+            << "vehicle " << vehicle;
+    EXPECT_EQ(fuelIds(std::nullopt), enginesOrder(QString()));
 }
 
 TEST_F(HistoryReaderTest, MissedMarksFromFirstMarkToCascade) {
