@@ -74,6 +74,21 @@ TEST_F(HistoryWindowTest, StatisticsLabelsReadAsComputedByHandAndFollowThePeriod
         << "the tank opened before the period still counts its miles";
 }
 
+TEST_F(HistoryWindowTest, ANewFileShowsEveryTabEmptyWithoutAnError) {
+    openHistory();
+    ASSERT_EQ(history->cboVehicleID->count(), 1);
+    EXPECT_TRUE(fuelColumn(Column::Date).isEmpty());
+    chooseTab(historywindows::frmHistory::ServiceHistoryTab);
+    EXPECT_TRUE(serviceColumn(historywindows::ServiceHistoryModel::Column::Date).isEmpty());
+    chooseTab(historywindows::frmHistory::StatisticsTab);
+    // Only the total line, with nothing to add up.
+    QAbstractItemModel* table = history->fraStatistics->dbgStatistics->model();
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->index(0, 0).data().toString(), QStringLiteral("Total"));
+    chooseTab(historywindows::frmHistory::ChartsTab);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
 TEST_F(HistoryWindowTest, AllVehiclesListsEachVehicleAndTheirTotal) {
     addHandComputedCases();
     openHistory();
