@@ -267,6 +267,14 @@ EOF
     keys alt+a
     sleep 0.5
     shot history-statistics "$main"
+    # With All Vehicles: one line per vehicle and their total.
+    keys alt+v
+    type_text "All"
+    sleep 1
+    shot history-statistics-all "$main"
+    keys alt+v
+    type_text "Civic"
+    sleep 0.5
     keys alt+r
     sleep 0.5
     shot history-charts "$main"
