@@ -173,6 +173,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "fuel.csv: line 2: a quote is out of place (a field holding quotes must be "
                     "quoted, with its quotes doubled)",
                     {1}},
+        BadFileCase{"QuoteInsideUnquotedField",
+                    "Date,Notes\n6/12/2021,ok\r\n6/20/2021,17\" rims\n",
+                    "fuel.csv: line 3: a quote is out of place (a field holding quotes must be "
+                    "quoted, with its quotes doubled)",
+                    {1, 2}},
         BadFileCase{"Binary",
                     QByteArray("Date,Notes\n6/12\0/2021,x\n", 24),
                     "fuel.csv: line 2: not a text file (it holds binary bytes)",
