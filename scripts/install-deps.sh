@@ -3,7 +3,7 @@
 # As root it installs what is missing; otherwise it names what to install.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libgtest-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libcsv-dev libgtest-dev
           libgmock-dev
           "$@")
 
