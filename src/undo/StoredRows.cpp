@@ -182,39 +182,31 @@ StoredRows StoredRows::capture(sqlite3* db, const QString& file, const QString& 
     if (top.rows.isEmpty())
         return result;
     result.m_tables << top;
-    // Each table's owned rows follow it: the cascades' own order, parents first.
+    // The rows of one owned table whose field holds the key of a row of the owner.
+    const auto takeOwned = [&](qsizetype owner, const QString& parentField,
+                               const QString& ownedTable, const QString& ownedField) {
+        const int keyColumn = columnIndex(result.m_tables[owner], parentField);
+        if (keyColumn < 0)
+            return;
+        StoredTable owned = reader.layout(ownedTable);
+        const QString where = store::quoted(ownedField) + QLatin1String(" = ?");
+        const QVector<StoredRow> parents = result.m_tables[owner].rows;
+        for (const StoredRow& parent : parents)
+            if (parent.values[keyColumn].type != SQLITE_NULL)
+                reader.readRows(owned, where, parent.values[keyColumn]);
+        if (!owned.rows.isEmpty())
+            result.m_tables << owned;
+    };
+    // Each table's owned rows follow it: the cascades' own order, parents first, then
+    // the program's extra tables tied to it.
     for (qsizetype owner = 0; owner < result.m_tables.size(); ++owner) {
-        for (const store::schema::RelationLayout& relation : store::schema::relations()) {
-            const QString parentName = result.m_tables[owner].name;
-            if (parentName.compare(QLatin1String(relation.table), Qt::CaseInsensitive) != 0)
-                continue;
-            const QString field = QLatin1String(relation.field);
-            const int keyColumn = columnIndex(result.m_tables[owner], field);
-            if (keyColumn < 0)
-                continue;
-            StoredTable owned = reader.layout(QLatin1String(relation.foreignTable));
-            const QString where = store::quoted(field) + QLatin1String(" = ?");
-            const QVector<StoredRow> parents = result.m_tables[owner].rows;
-            for (const StoredRow& parent : parents)
-                if (parent.values[keyColumn].type != SQLITE_NULL)
-                    reader.readRows(owned, where, parent.values[keyColumn]);
-            if (!owned.rows.isEmpty())
-                result.m_tables << owned;
-        }
         const QString parentName = result.m_tables[owner].name;
-        for (const ExtraRelation& relation : extraRelationsOf(reader, db, parentName)) {
-            const int keyColumn = columnIndex(result.m_tables[owner], relation.parentField);
-            if (keyColumn < 0)
-                continue;
-            StoredTable owned = reader.layout(relation.table);
-            const QString where = store::quoted(relation.field) + QLatin1String(" = ?");
-            const QVector<StoredRow> parents = result.m_tables[owner].rows;
-            for (const StoredRow& parent : parents)
-                if (parent.values[keyColumn].type != SQLITE_NULL)
-                    reader.readRows(owned, where, parent.values[keyColumn]);
-            if (!owned.rows.isEmpty())
-                result.m_tables << owned;
-        }
+        for (const store::schema::RelationLayout& relation : store::schema::relations())
+            if (parentName.compare(QLatin1String(relation.table), Qt::CaseInsensitive) == 0)
+                takeOwned(owner, QLatin1String(relation.field),
+                          QLatin1String(relation.foreignTable), QLatin1String(relation.field));
+        for (const ExtraRelation& relation : extraRelationsOf(reader, db, parentName))
+            takeOwned(owner, relation.parentField, relation.table, relation.field);
     }
     return result;
 }
