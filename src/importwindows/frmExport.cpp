@@ -121,8 +121,13 @@ void frmExport::cmdExport_Click() {
     for (const QString& file : result.files)
         shown << QDir::toNativeSeparators(file);
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    platform::MsgBox(QStringLiteral("Exported %1 fuel purchases and %2 work orders to %3.")
-                         .arg(english.toString(result.fuelRows), english.toString(result.workOrders),
+    const auto counted = [&english](qint64 count, const char* one, const char* many) {
+        return english.toString(count) + QLatin1Char(' ') +
+               QLatin1String(count == 1 ? one : many);
+    };
+    platform::MsgBox(QStringLiteral("Exported %1 and %2 to %3.")
+                         .arg(counted(result.fuelRows, "fuel purchase", "fuel purchases"),
+                              counted(result.workOrders, "work order", "work orders"),
                               shown.join(QLatin1String(", "))),
                      platform::vbInformation, QStringLiteral("Export"));
     m_files = result.files;
