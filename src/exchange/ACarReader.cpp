@@ -52,7 +52,7 @@ public:
         const CsvTable table = loadCsvFile(path_);
         if (!table.text.ok()) {
             file_.error = table.text.error;
-            return file_;
+            return std::move(file_);
         }
         bool anyRecords = false;
         for (const CsvSection& section : splitSections(table.records, aCarBlock)) {
@@ -72,16 +72,16 @@ public:
                                .arg(section.rows.size()));
         }
         if (!file_.ok())
-            return file_;
+            return std::move(file_);
         if (!anyRecords) {
             file_.error =
                 fileNameOf(path_) + QStringLiteral(": no Fill-Up Records or Event Records block");
-            return file_;
+            return std::move(file_);
         }
         fuel_.finish(file_);
         if (file_.vehicles.empty())
             noteVehicle(file_, ImportedVehicle{0, fileVehicleName(path_), {}, {}, {}, {}});
-        return file_;
+        return std::move(file_);
     }
 
 private:

@@ -59,7 +59,7 @@ public:
         const CsvTable table = loadCsvFile(path_);
         if (!table.text.ok()) {
             file_.error = table.text.error;
-            return file_;
+            return std::move(file_);
         }
         mark_ = table.text.delimiter == ';' ? DecimalMark::Comma : DecimalMark::Point;
         const std::vector<CsvSection> sections = splitSections(table.records, drivvoMarker);
@@ -96,10 +96,10 @@ public:
         }
         if (!known) {
             file_.error = fileNameOf(path_) + QStringLiteral(": no refuelling or service section");
-            return file_;
+            return std::move(file_);
         }
         fuel_.finish(file_);
-        return file_;
+        return std::move(file_);
     }
 
 private:

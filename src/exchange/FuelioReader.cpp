@@ -47,7 +47,7 @@ public:
         const CsvTable table = loadCsvFile(path_);
         if (!table.text.ok()) {
             file_.error = table.text.error;
-            return file_;
+            return std::move(file_);
         }
         const std::vector<CsvSection> sections = splitSections(table.records, fuelioSection);
         const CsvSection* log = nullptr;
@@ -69,16 +69,16 @@ public:
         }
         if (!log && !costs) {
             file_.error = fileNameOf(path_) + QStringLiteral(": no \"## Log\" section");
-            return file_;
+            return std::move(file_);
         }
         if (vehicle_.name.isEmpty())
             vehicle_.name = fileVehicleName(path_);
         noteVehicle(file_, vehicle_);
         if (log && !readLog(*log))
-            return file_;
+            return std::move(file_);
         if (costs)
             readCosts(*costs);
-        return file_;
+        return std::move(file_);
     }
 
 private:

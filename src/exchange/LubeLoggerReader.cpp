@@ -148,9 +148,9 @@ ImportedFile readLubeLoggerFile(const QString& path) {
         file.error = where + QStringLiteral("odometer records hold no fuel or service to import");
         return file;
     }
-    const std::initializer_list<const char*> needed =
-        kind == LubeLoggerKind::Gas ? std::initializer_list<const char*>{"date", "odometer"}
-                                    : std::initializer_list<const char*>{"date"};
+    std::vector<const char*> needed = {"date"};
+    if (kind == LubeLoggerKind::Gas)
+        needed.push_back("odometer");
     for (const char* name : needed) {
         if (!header.has(name)) {
             file.error = where + QStringLiteral("no column '%1'").arg(QLatin1String(name));

@@ -188,6 +188,7 @@ void FuelRows::finish(ImportedFile& file) {
         warn(file, 0,
              QStringLiteral("odometers were made from trip distances: the running sum in date "
                             "order"));
+    file.fuel.reserve(file.fuel.size() + rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (kept_[i])
             file.fuel.push_back(std::move(rows_[i]));
