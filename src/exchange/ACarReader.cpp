@@ -206,7 +206,7 @@ private:
             fuel.cost = row.money(total, "total cost");
             const std::optional<values::Currency> unitPrice = row.money(price, "price per unit");
             if (!fuel.cost && unitPrice && amount)
-                fuel.cost = totalFromUnitPrice(*unitPrice, *amount);
+                fuel.cost = row.costFromPrice(price, *unitPrice, *amount);
             fuel.full = !row.flag(partial, "partial fill-up", false);
             fuel.missed = row.flag(missed, "previously missed fill-ups", false);
             fuel.station = row.nullable(brand);

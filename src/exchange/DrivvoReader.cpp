@@ -142,7 +142,7 @@ private:
             if (litres)
                 fuel.gallons = toUsGallons(*litres, VolumeUnit::Litres);
             if (!fuel.cost && unitPrice && litres)
-                fuel.cost = totalFromUnitPrice(*unitPrice, *litres);
+                fuel.cost = row.costFromPrice(3, *unitPrice, *litres);
             fuel.full = row.flag(6, "full", true);
             fuel.station = row.nullable(17);
             fuel.note = row.nullable(19);

@@ -180,7 +180,7 @@ private:
                 row.money(volumePrice, "volume price");
             if ((!fuel.cost || fuel.cost->scaled == 0) && unitPrice && unitPrice->scaled != 0 &&
                 amount)
-                fuel.cost = totalFromUnitPrice(*unitPrice, *amount);
+                fuel.cost = row.costFromPrice(volumePrice, *unitPrice, *amount);
             fuel.full = row.flag(full, "full", true);
             fuel.missed = row.flag(missed, "missed", false);
             fuel.city = row.nullable(city);

@@ -104,12 +104,8 @@ private:
         }
         fuel.cost = row.money(total_, "cost");
         const std::optional<values::Currency> price = row.money(price_, "price");
-        if (!fuel.cost && price && volume) {
-            fuel.cost = totalFromUnitPrice(*price, *volume);
-            if (!fuel.cost)
-                row.refuse(QStringLiteral("price '%1' times the volume is beyond what money holds")
-                               .arg(row.text(price_)));
-        }
+        if (!fuel.cost && price && volume)
+            fuel.cost = row.costFromPrice(price_, *price, *volume);
         fuel.full = !row.flag(partial_, "partial_fuelup", false);
         fuel.missed = row.flag(missed_, "missed_fuelup", false);
         fuel.note = row.nullable(notes_);

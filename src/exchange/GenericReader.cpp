@@ -308,7 +308,7 @@ ImportedFile readGenericFile(const QString& path, const GenericColumns& columns)
         fuel.cost = row.money(total, "cost");
         const std::optional<values::Currency> unitPrice = row.money(price, "price");
         if (!fuel.cost && unitPrice && amount)
-            fuel.cost = totalFromUnitPrice(*unitPrice, *amount);
+            fuel.cost = row.costFromPrice(price, *unitPrice, *amount);
         const QString fullText = row.text(full).toLower();
         if (fullText == "partial")
             fuel.full = false;

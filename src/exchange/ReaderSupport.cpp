@@ -46,6 +46,11 @@ std::optional<double> RowReader::number(int column, const char* field, bool nega
         refuse(QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(field), value));
         return std::nullopt;
     }
+    // Beyond any odometer or tank; larger values would not survive the store's integers.
+    if (std::fabs(*number) > 1e12) {
+        refuse(QStringLiteral("%1 '%2' is too large").arg(QLatin1String(field), value));
+        return std::nullopt;
+    }
     if (*number < 0 && !negativeAllowed) {
         refuse(QStringLiteral("%1 '%2' is below zero").arg(QLatin1String(field), value));
         return std::nullopt;
@@ -89,6 +94,15 @@ std::optional<QDateTime> RowReader::dateText(const QString& value, DateOrder ord
         break;
     }
     return std::nullopt;
+}
+
+std::optional<values::Currency> RowReader::costFromPrice(int priceColumn, values::Currency price,
+                                                         double volume) {
+    const std::optional<values::Currency> total = totalFromUnitPrice(price, volume);
+    if (!total)
+        refuse(QStringLiteral("price '%1' times the volume is beyond what money holds")
+                   .arg(text(priceColumn)));
+    return total;
 }
 
 bool RowReader::flag(int column, const char* field, bool otherwise) {

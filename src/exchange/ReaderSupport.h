@@ -44,6 +44,10 @@ public:
     std::optional<QDateTime> date(int column, DateOrder order, const char* field = "date");
     std::optional<QDateTime> dateText(const QString& text, DateOrder order,
                                       const char* field = "date");
+    // The total of a purchase given by its unit price (see totalFromUnitPrice); refuses
+    // the row when the product is beyond what money holds.
+    std::optional<values::Currency> costFromPrice(int priceColumn, values::Currency price,
+                                                  double volume);
     // A flag; `otherwise` when the field is empty or missing.
     bool flag(int column, const char* field, bool otherwise);
 

@@ -417,6 +417,44 @@ TEST_F(FormatReadersTest, GenericHeadersByAliasUnitsFromNamesAndByHand) {
     EXPECT_EQ(pints.error, "pints.csv: line 1: column 'fuel (pints)': unit 'pints' is not known");
 }
 
+TEST_F(FormatReadersTest, TheFormatsOtherFilesAndUnitsFromVehicleCodes) {
+    const ImportedFile costs =
+        read(write("costs.csv", "Date;Odometer;Cost type;Title;Costs;Currency;Note\n"
+                                "01.07.2021;12.500;Service;Inspektion;1.234,50;EUR;TÜV\n"
+                                "02.07.2021;12.600;;Wäsche;abc;EUR;\n"),
+             "spritmonitor");
+    ASSERT_EQ(costs.workOrders.size(), 1u);
+    EXPECT_EQ(costs.workOrders[0].services, QStringList({"Inspektion"}));
+    EXPECT_EQ(costs.workOrders[0].mileage, 7767); // 12,500 km
+    EXPECT_EQ(costs.workOrders[0].parts[0].cost->scaled, 12345000);
+    EXPECT_EQ(costs.workOrders[0].note, "TÜV");
+    EXPECT_EQ(refusal(costs, 3), "costs 'abc' is not an amount");
+
+    EXPECT_EQ(
+        readImportFile(write("odo.csv", "Date,InitialOdometer,Odometer,Notes,Tags\n"), "lubelogger")
+            .error,
+        "odo.csv: line 1: odometer records hold no fuel or service to import");
+
+    // A log header without units: the vehicle's codes give them (miles, UK gallons).
+    const ImportedFile uk =
+        read(write("mini.csv", "\"## Vehicle\"\n\"Name\",\"DistUnit\",\"FuelUnit\"\n"
+                               "\"Mini\",\"1\",\"2\"\n\"## Log\"\n\"Data\",\"Odo\",\"Fuel\"\n"
+                               "\"2021-06-12 08:30\",\"30000\",\"10\"\n"),
+             "fuelio");
+    ASSERT_EQ(uk.fuel.size(), 1u);
+    EXPECT_EQ(uk.fuel[0].odometer, 30000.0);
+    EXPECT_NEAR(*uk.fuel[0].gallons, 12.009499, 5e-7);
+
+    const ImportedFile split =
+        read(write("split.csv", "Year,Month,Day,Odo,Gallons,Total Cost\n2021,6,12,1000,10,$30\n"
+                                "2021,2,30,1300,10,$30\n"),
+             "generic");
+    ASSERT_EQ(split.fuel.size(), 1u);
+    EXPECT_EQ(split.fuel[0].date, day(2021, 6, 12));
+    EXPECT_EQ(split.fuel[0].cost->scaled, 300000);
+    EXPECT_EQ(refusal(split, 3), "date '2021-2-30' is not a day");
+}
+
 TEST_F(FormatReadersTest, DetectionOwnExportAndFilesOfNoFormat) {
     EXPECT_EQ(detectFormat(write("own.csv", "Drivolex export,1\n")).formatId, "drivolex");
     EXPECT_EQ(readImportFile(write("own2.csv", "Drivolex export,1\n"), "drivolex").error,
