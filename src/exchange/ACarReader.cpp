@@ -46,7 +46,9 @@ std::optional<QDateTime> dateAndTime(RowReader& row, int dateColumn, int timeCol
 
 class ACarReading {
 public:
-    ACarReading(const QString& path) : path_(path) { file_.formatId = QStringLiteral("acar"); }
+    explicit ACarReading(const QString& path) : path_(path) {
+        file_.formatId = QStringLiteral("acar");
+    }
 
     ImportedFile read() {
         const CsvTable table = loadCsvFile(path_);
@@ -56,20 +58,25 @@ public:
         }
         bool anyRecords = false;
         for (const CsvSection& section : splitSections(table.records, aCarBlock)) {
-            if (section.name == "vehicles")
+            const bool events = section.name == "event records" ||
+                                section.name == "service records" ||
+                                section.name == "expense records";
+            if (section.name == "vehicles") {
                 readVehicles(section);
-            else if (section.name == "fill-up records")
-                anyRecords = readFillUps(section) || anyRecords;
-            else if (section.name == "event records" || section.name == "service records" ||
-                     section.name == "expense records")
-                anyRecords = readEvents(section) || anyRecords;
-            else if (section.name != "metadata" && (section.header || !section.rows.empty()))
+            } else if (section.name == "fill-up records") {
+                readFillUps(section);
+                anyRecords = true;
+            } else if (events) {
+                readEvents(section);
+                anyRecords = true;
+            } else if (section.name != "metadata" && (section.header || !section.rows.empty())) {
                 warn(file_, section.rows.empty() ? section.line : section.rows.front().line,
                      section.name.isEmpty()
                          ? QStringLiteral("lines before the first block are not read")
                          : QStringLiteral("%1 are not imported (%2 rows)")
                                .arg(section.name)
                                .arg(section.rows.size()));
+            }
         }
         if (!file_.ok())
             return std::move(file_);
@@ -162,12 +169,12 @@ private:
         }
     }
 
-    bool readFillUps(const CsvSection& section) {
+    void readFillUps(const CsvSection& section) {
         if (!section.header)
-            return true;
+            return;
         const HeaderIndex header(section.header->fields);
         if (!needColumns(section, header, {"date", "odometer reading", "volume"}))
-            return true;
+            return;
         const int vehicle = header.column("vehicle");
         const int date = header.column("date");
         const int time = header.column("time");
@@ -218,15 +225,14 @@ private:
             fuel.note = row.nullable(notes);
             fuel_.add(file_, row, std::move(fuel));
         }
-        return true;
     }
 
-    bool readEvents(const CsvSection& section) {
+    void readEvents(const CsvSection& section) {
         if (!section.header)
-            return true;
+            return;
         const HeaderIndex header(section.header->fields);
         if (!needColumns(section, header, {"date"}))
-            return true;
+            return;
         const int vehicle = header.column("vehicle");
         const int date = header.column("date");
         const int time = header.column("time");
@@ -265,7 +271,6 @@ private:
             else
                 file_.workOrders.push_back(std::move(order));
         }
-        return true;
     }
 
     QString path_;

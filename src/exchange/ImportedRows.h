@@ -60,7 +60,10 @@ struct ImportedReminder {
     std::optional<int> repeatMonths;   // or every so many months
 };
 
-// One service visit: a work order with its services, parts and note.
+// One service visit: a work order with its services, parts and note. Where a peer's file
+// gives a visit's total cost rather than its parts (aCar events, Fuelio costs, LubeLogger
+// services, Spritmonitor costs, Drivvo services), the total is one part: the visit's title
+// as description, quantity 1, the total as its cost.
 struct ImportedWorkOrder {
     int line = 0;
     QString vehicle;
