@@ -210,8 +210,8 @@ std::optional<values::Currency> parseFieldMoney(QStringView text, DecimalMark ma
 
 std::optional<bool> parseFieldFlag(QStringView text) {
     const QString word = trimmedBy(text, isSpace).toString().toLower();
-    static const QStringList yes = {"1",  "true", "yes", "y",  "on",  "full", "si",
-                                    "sí", "sim",  "tak", "ja", "oui", "x"};
+    static const QStringList yes = {"1",  "true", "yes", "y",   "on", "full",
+                                    "si", "sí",   "sim", "tak", "ja", "oui"};
     static const QStringList no = {"0",   "false", "no",   "n",   "off", "não",
                                    "nao", "nie",   "nein", "non", ""};
     if (word.isEmpty())

@@ -85,7 +85,8 @@ Detection detectFormat(const QString& path) {
     }
     if (records.empty())
         return detection;
-    if (records.front().fields.front().trimmed().startsWith(QStringLiteral("Drivolex export"),
+    if (!records.front().fields.isEmpty() &&
+        records.front().fields.front().trimmed().startsWith(QStringLiteral("Drivolex export"),
                                                             Qt::CaseInsensitive)) {
         detection.formatId = QStringLiteral("drivolex");
         return detection;
