@@ -23,7 +23,9 @@ void readFuelings(const std::vector<CsvRecord>& records, const HeaderIndex& head
     const int company = header.column("company");
     const int area = header.column("area");
     const int location = header.column("location");
+    const int currency = header.column("currency");
     warn(file, 0, QStringLiteral("the file gives no units: read as km and litres"));
+    QString currencySaid;
     FuelRows rows;
     for (size_t i = 1; i < records.size(); ++i) {
         RowReader row(records[i], DecimalMark::Comma);
@@ -39,6 +41,14 @@ void readFuelings(const std::vector<CsvRecord>& records, const HeaderIndex& head
         if (const std::optional<double> litres = row.number(quantity, "quantity"))
             fuel.gallons = toUsGallons(*litres, VolumeUnit::Litres);
         fuel.cost = row.money(total, "total price");
+        // Amounts are kept as written; the user hears once that they are not dollars.
+        const QString money = row.text(currency);
+        if (!money.isEmpty() && money.compare(u"USD", Qt::CaseInsensitive) != 0 && money != u"$" &&
+            currencySaid.isEmpty()) {
+            currencySaid = money;
+            warn(file, row.line(),
+                 QStringLiteral("amounts are in %1: taken as written, not converted").arg(money));
+        }
         const QString kind = row.text(type);
         if (kind == "2") {
             fuel.full = false;

@@ -343,6 +343,7 @@ TEST_F(FormatReadersTest, SpritmonitorDecimalCommasTypesAndTrips) {
     EXPECT_NEAR(*file.fuel[2].odometer, 1550 / 1.609344, 1e-9);
     EXPECT_EQ(refusal(file, 4), "type 0: the fueling is marked invalid");
     EXPECT_EQ(refusal(file, 6), "date '31.02.2021' is not a day");
+    EXPECT_TRUE(warned(file, "amounts are in EUR: taken as written"));
 }
 
 TEST_F(FormatReadersTest, DrivvoSectionsByPositionInTheUsersLanguage) {
