@@ -54,11 +54,14 @@ enum class GenericField {
     Station,
     Note,
     Tags,
+    Day, // a date in three columns: day, month and year
+    Month,
+    Year,
 };
 QString genericFieldName(GenericField field); // "Odometer", as the mapping step shows it
 
 struct GenericColumns {
-    QStringList headers;             // the file's header row, as written
+    QStringList headers;              // the file's header row, as written
     std::vector<GenericField> fields; // one per header: what it is read as
     // The fields a fuel row needs (a date, an odometer or trip distance, a volume)
     // that no column gives yet, by name; empty when the file can be read.
@@ -71,6 +74,8 @@ struct GenericHeader {
     QString error; // the file cannot be read, or has no header row
 };
 GenericHeader readGenericHeader(const QString& path);
+// What the aliases make of a header row.
+GenericColumns genericColumnsFor(const QStringList& headers);
 
 // Reads the file with the columns placed as given (by the aliases or by hand). Units
 // are read from the header names ("Fuel (litres)", "km") where they show them.

@@ -18,8 +18,8 @@ namespace exchange {
 
 // A vehicle as the file names it.
 struct ImportedVehicle {
-    int line = 0;  // 0 when the file has no vehicle rows (a one-vehicle file)
-    QString name;  // the file's name for it: a new vehicle's Look Up comes from it
+    int line = 0; // 0 when the file has no vehicle rows (a one-vehicle file)
+    QString name; // the file's name for it: a new vehicle's Look Up comes from it
     QString make;
     QString model;
     std::optional<int> year;
@@ -29,12 +29,12 @@ struct ImportedVehicle {
 // One fuel purchase.
 struct ImportedFuel {
     int line = 0;
-    QString vehicle;               // the ImportedVehicle::name it belongs to
-    std::optional<QDateTime> date; // the store's wall-clock value (Qt::UTC)
-    std::optional<double> gallons; // US gallons
+    QString vehicle;                // the ImportedVehicle::name it belongs to
+    std::optional<QDateTime> date;  // the store's wall-clock value (Qt::UTC)
+    std::optional<double> gallons;  // US gallons
     std::optional<double> odometer; // miles
     bool full = true;
-    bool missed = false; // a fill-up before this one was not recorded
+    bool missed = false;                  // a fill-up before this one was not recorded
     std::optional<values::Currency> cost; // the purchase's total
     QString city;
     QString state;
@@ -51,7 +51,19 @@ struct ImportedPart {
     std::optional<int> qty;
 };
 
-// One service visit: a work order with its services, parts and note.
+// When a service is next due, as a peer's reminder keeps it (Fuelio's costs); kept
+// aside like a fuel row's tags until the program has reminders of its own.
+struct ImportedReminder {
+    std::optional<qint64> mileage;     // due at this odometer (miles)
+    std::optional<QDateTime> date;     // due on this day
+    std::optional<qint64> repeatMiles; // then again every so many miles
+    std::optional<int> repeatMonths;   // or every so many months
+};
+
+// One service visit: a work order with its services, parts and note. Where a peer's file
+// gives a visit's total cost rather than its parts (aCar events, Fuelio costs, LubeLogger
+// services, Spritmonitor costs, Drivvo services), the total is one part: the visit's title
+// as description, quantity 1, the total as its cost.
 struct ImportedWorkOrder {
     int line = 0;
     QString vehicle;
@@ -59,8 +71,9 @@ struct ImportedWorkOrder {
     std::optional<qint64> mileage;
     QStringList services; // one service row each, in order
     std::vector<ImportedPart> parts;
-    std::optional<QString> note; // the order's memo row; none when the order has none
-    QString tags;                // kept aside, as a fuel row's
+    std::optional<QString> note;              // the order's memo row; none when the order has none
+    QString tags;                             // kept aside, as a fuel row's
+    std::optional<ImportedReminder> reminder; // none when the file keeps none
 };
 
 // A row that cannot come in, or comes in with something the user must see.
