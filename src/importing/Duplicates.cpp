@@ -2,6 +2,9 @@
 
 #include "history/StoredColumns.h"
 #include "store/Statement.h"
+#include "values/DateText.h"
+
+#include <QStringList>
 
 #include <cstring>
 #include <sqlite3.h>
@@ -17,6 +20,36 @@ qint64 singleBits(float value) {
     return bits;
 }
 
+int digitsAt(const char* text, int from, int count) {
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// The day of a stored date. The store's own form "yyyy-MM-dd hh:mm:ss" is read here
+// without making a QDateTime (every stored row of the vehicles passes through); any
+// other value goes through the history's reader, which converts what other tools left.
+std::optional<qint64> storedDay(const store::Statement& stmt, int column) {
+    if (sqlite3_column_type(stmt.get(), column) == SQLITE_TEXT &&
+        sqlite3_column_bytes(stmt.get(), column) == 19) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), column));
+        const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2),
+                  day = digitsAt(text, 8, 2), hour = digitsAt(text, 11, 2),
+                  minute = digitsAt(text, 14, 2), second = digitsAt(text, 17, 2);
+        if (text[4] == '-' && text[7] == '-' && text[10] == ' ' && text[13] == ':' &&
+            text[16] == ':' && year >= values::kFirstYear && hour >= 0 && hour < 24 &&
+            minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+            QDate::isValid(year, month, day))
+            return QDate(year, month, day).toJulianDay();
+    }
+    const QDateTime date = history::stored::dateAt(stmt, column);
+    return date.isValid() ? std::optional<qint64>(date.date().toJulianDay()) : std::nullopt;
+}
+
 store::SqlErrorContext contextOf(sqlite3* db, const char* table) {
     return store::SqlErrorContext{
         QString::fromUtf8(sqlite3_db_filename(db, "main")), QLatin1String(table), false, {}};
@@ -24,69 +57,168 @@ store::SqlErrorContext contextOf(sqlite3* db, const char* table) {
 
 } // namespace
 
-size_t Duplicates::KeyHash::operator()(const Key& key) const noexcept {
-    // Mixes the fields into one word (the multiplier of splitmix64).
-    quint64 word = quint64(key.day) * 0x9E3779B97F4A7C15ull;
-    word ^= quint64(key.value) + 0x632BE59BD9B4E019ull + (word << 6) + (word >> 2);
-    word ^= (quint64(key.slot) << 2 | quint64(key.workOrder) << 1 | quint64(key.hasValue)) *
-            0xBF58476D1CE4E5B9ull;
-    return size_t(word ^ (word >> 31));
+Duplicates::Key Duplicates::keyOf(bool workOrder, int slot, qint64 day, bool hasValue,
+                                  qint64 value) {
+    // Days of the years 100 to 9999 need 23 bits; slots fill the rest.
+    return Key{quint64(slot) << 26 | quint64(day & 0xFFFFFF) << 2 | quint64(workOrder) << 1 |
+                   quint64(hasValue),
+               quint64(hasValue ? value : 0)};
 }
 
-const Duplicates::Match* Duplicates::add(const Key& key, int row) {
-    const auto [it, added] = m_keys.try_emplace(key, Match{row, false});
-    return &it->second;
+namespace {
+
+quint64 mixed(quint64 word) {
+    // The finaliser of splitmix64: every bit of the key moves every bit of the hash.
+    word ^= word >> 30;
+    word *= 0xBF58476D1CE4E5B9ull;
+    word ^= word >> 27;
+    word *= 0x94D049BB133111EBull;
+    return word ^ (word >> 31);
 }
 
-void Duplicates::markStored(const Key& key) {
-    const auto it = m_keys.find(key);
-    if (it != m_keys.end())
-        it->second.stored = true;
+} // namespace
+
+int Duplicates::find(const Key& key) const {
+    if (m_table.empty())
+        return -1;
+    const size_t mask = m_table.size() - 1;
+    for (size_t at = mixed(key.head ^ mixed(key.value)) & mask;; at = (at + 1) & mask) {
+        const Place& place = m_table[at];
+        if (place.match < 0)
+            return -1;
+        if (place.key == key)
+            return place.match;
+    }
 }
 
-const Duplicates::Match* Duplicates::addFuel(int slot, const QDateTime& date,
-                                             std::optional<float> odometer, int row) {
-    return add(Key{false, slot, date.date().toJulianDay(), odometer.has_value(),
-                   odometer ? singleBits(*odometer) : 0},
+size_t Duplicates::freePlace(const std::vector<Place>& table, const Key& key) {
+    const size_t mask = table.size() - 1;
+    size_t at = mixed(key.head ^ mixed(key.value)) & mask;
+    while (table[at].match >= 0)
+        at = (at + 1) & mask;
+    return at;
+}
+
+void Duplicates::grow() {
+    std::vector<Place> table(m_table.empty() ? 1024 : m_table.size() * 2);
+    for (const Place& place : m_table)
+        if (place.match >= 0)
+            table[freePlace(table, place.key)] = place;
+    m_table = std::move(table);
+}
+
+int Duplicates::add(const Key& key, int row) {
+    if (const int found = find(key); found >= 0)
+        return found;
+    if ((m_matches.size() + 1) * 2 > m_table.size())
+        grow();
+    m_table[freePlace(m_table, key)] = Place{key, int(m_matches.size())};
+    m_matches.push_back(Match{row, false});
+    return int(m_matches.size()) - 1;
+}
+
+void Duplicates::noteDay(bool workOrder, int slot, qint64 day) {
+    const size_t index = size_t(slot) * 2 + size_t(workOrder);
+    if (m_days.size() <= index)
+        m_days.resize(index + 1);
+    DayRange& range = m_days[index];
+    if (range.days.empty()) {
+        range.first = day;
+        range.days.assign(1, true);
+        return;
+    }
+    if (day < range.first) {
+        range.days.insert(range.days.begin(), size_t(range.first - day), false);
+        range.first = day;
+    } else if (day >= range.first + qint64(range.days.size())) {
+        range.days.resize(size_t(day - range.first + 1), false);
+    }
+    range.days[size_t(day - range.first)] = true;
+}
+
+bool Duplicates::mayHave(bool workOrder, int slot, qint64 day) const {
+    const size_t index = size_t(slot) * 2 + size_t(workOrder);
+    if (index >= m_days.size())
+        return false;
+    const DayRange& range = m_days[index];
+    return day >= range.first && day < range.first + qint64(range.days.size()) &&
+           range.days[size_t(day - range.first)];
+}
+
+int Duplicates::addFuel(int slot, const QDateTime& date, std::optional<float> odometer, int row) {
+    const qint64 day = date.date().toJulianDay();
+    noteDay(false, slot, day);
+    return add(keyOf(false, slot, day, odometer.has_value(), odometer ? singleBits(*odometer) : 0),
                row);
 }
 
-const Duplicates::Match* Duplicates::addWorkOrder(int slot, const QDateTime& date,
-                                                  std::optional<qint64> mileage, int row) {
-    return add(Key{true, slot, date.date().toJulianDay(), mileage.has_value(), mileage.value_or(0)},
-               row);
+int Duplicates::addWorkOrder(int slot, const QDateTime& date, std::optional<qint64> mileage,
+                             int row) {
+    const qint64 day = date.date().toJulianDay();
+    noteDay(true, slot, day);
+    return add(keyOf(true, slot, day, mileage.has_value(), mileage.value_or(0)), row);
 }
 
-void Duplicates::readStored(sqlite3* db, int slot, qint64 vehicleId) {
-    // The stored values through the history's column readers, which take the store's
-    // own forms directly and convert what other tools left; a row without a date is
-    // no one's duplicate.
-    const auto read = [&](const char* table, const QString& sql, bool workOrder) {
-        const store::SqlErrorContext context = contextOf(db, table);
-        store::Statement stmt(db, sql, context);
-        stmt.bind(1, vehicleId);
-        int rc;
-        while ((rc = stmt.step()) == SQLITE_ROW) {
-            const QDateTime date = history::stored::dateAt(stmt, 0);
-            if (!date.isValid())
-                continue;
-            Key key{workOrder, slot, date.date().toJulianDay(), false, 0};
-            if (workOrder) {
-                const std::optional<qint64> mileage = history::stored::integerAt(stmt, 1);
-                key.hasValue = mileage.has_value();
-                key.value = mileage.value_or(0);
-            } else {
-                const std::optional<float> odometer = history::stored::singleAt(stmt, 1);
-                key.hasValue = odometer.has_value();
-                key.value = odometer ? singleBits(*odometer) : 0;
-            }
-            markStored(key);
-        }
+void Duplicates::readStored(sqlite3* db, const std::unordered_map<qint64, int>& slotOfVehicle) {
+    if (slotOfVehicle.empty())
+        return;
+    readTable(db, slotOfVehicle, false);
+    readTable(db, slotOfVehicle, true);
+}
+
+void Duplicates::readTable(sqlite3* db, const std::unordered_map<qint64, int>& slotOfVehicle,
+                           bool workOrders) {
+    const char* table = workOrders ? "WorkOrder" : "Fuel";
+    const store::SqlErrorContext context = contextOf(db, table);
+    QStringList ids;
+    for (const auto& [vehicleId, slot] : slotOfVehicle)
+        ids << QString::number(vehicleId);
+    const QString columns = workOrders ? QStringLiteral("VehicleID, Date, Mileage")
+                                       : QStringLiteral("VehicleID, FuelDate, FuelMiles");
+    const QString inVehicles = QStringLiteral("VehicleID IN (%1)").arg(ids.join(QLatin1Char(',')));
+    // Both counts come from an index alone.
+    const auto count = [&](const QString& from) {
+        store::Statement stmt(db, QStringLiteral("SELECT count(*) FROM %1").arg(from), context);
+        const int rc = stmt.step();
         store::checkSqlite(db, rc, context);
+        return rc == SQLITE_ROW ? stmt.columnInt64(0) : 0;
     };
-    read("Fuel", QStringLiteral("SELECT FuelDate, FuelMiles FROM Fuel WHERE VehicleID = ?"), false);
-    read("WorkOrder", QStringLiteral("SELECT Date, Mileage FROM WorkOrder WHERE VehicleID = ?"),
-         true);
+    // A pass reads every row of the table; through the index, only the vehicles' own,
+    // but each costs several times more: counted as far as the pass is worth it.
+    constexpr qint64 kPassWhenOneIn = 8;
+    const qint64 enough = count(QLatin1String(table)) / kPassWhenOneIn;
+    const qint64 targeted = count(QStringLiteral("(SELECT 1 FROM %1 WHERE %2 LIMIT %3)")
+                                      .arg(QLatin1String(table), inVehicles)
+                                      .arg(enough + 1));
+    const bool pass = targeted > enough;
+    store::Statement stmt(
+        db,
+        pass ? QStringLiteral("SELECT %1 FROM %2").arg(columns, QLatin1String(table))
+             : QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                   .arg(columns, QLatin1String(table), inVehicles),
+        context);
+    int rc;
+    while ((rc = stmt.step()) == SQLITE_ROW) {
+        const auto slot = slotOfVehicle.find(stmt.columnInt64(0));
+        if (slot == slotOfVehicle.end())
+            continue;
+        // A row without a date is no one's duplicate.
+        const std::optional<qint64> day = storedDay(stmt, 1);
+        if (!day || !mayHave(workOrders, slot->second, *day))
+            continue;
+        Key key;
+        if (workOrders) {
+            const std::optional<qint64> mileage = history::stored::integerAt(stmt, 2);
+            key = keyOf(true, slot->second, *day, mileage.has_value(), mileage.value_or(0));
+        } else {
+            const std::optional<float> odometer = history::stored::singleAt(stmt, 2);
+            key = keyOf(false, slot->second, *day, odometer.has_value(),
+                        odometer ? singleBits(*odometer) : 0);
+        }
+        if (const int found = find(key); found >= 0)
+            m_matches[size_t(found)].stored = true;
+    }
+    store::checkSqlite(db, rc, context);
 }
 
 } // namespace importing

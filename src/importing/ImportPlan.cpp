@@ -176,13 +176,13 @@ ImportPlan planImport(sqlite3* db, exchange::ImportedFile file,
         addRow(source.workOrders[i].line, RowKind::WorkOrder, i);
     for (size_t i = 0; i < source.refusals.size(); ++i)
         addRow(source.refusals[i].line, RowKind::Refused, i);
-    std::stable_sort(plan.rows.begin(), plan.rows.end(),
-                     [](const PlannedRow& a, const PlannedRow& b) { return a.line < b.line; });
+    const auto byLine = [](const PlannedRow& a, const PlannedRow& b) { return a.line < b.line; };
+    if (!std::is_sorted(plan.rows.begin(), plan.rows.end(), byLine))
+        std::stable_sort(plan.rows.begin(), plan.rows.end(), byLine);
 
     Duplicates duplicates;
-    duplicates.reserve(plan.rows.size());
-    std::vector<const Duplicates::Match*> matches(plan.rows.size(), nullptr);
-    QHash<int, qint64> storedSlots; // slot -> stored vehicle, for the slots rows go to
+    std::vector<int> matches(plan.rows.size(), -1);
+    std::unordered_map<qint64, int> storedSlots; // stored vehicle -> slot, where rows go
     const auto refuse = [](PlannedRow& row, const QString& reason) {
         row.status = RowStatus::Refused;
         row.reason = withLine(row.line, reason);
@@ -231,15 +231,16 @@ ImportPlan planImport(sqlite3* db, exchange::ImportedFile file,
             continue;
         }
         if (vehicle.existingId)
-            storedSlots.insert(slot, *vehicle.existingId);
+            storedSlots.emplace(*vehicle.existingId, slot);
     }
 
-    for (auto it = storedSlots.cbegin(); it != storedSlots.cend(); ++it)
-        duplicates.readStored(db, it.key(), it.value());
+    duplicates.readStored(db, storedSlots);
 
     for (size_t r = 0; r < plan.rows.size(); ++r) {
-        const Duplicates::Match* match = matches[r];
-        if (!match || (!match->stored && match->firstRow == int(r)))
+        if (matches[r] < 0)
+            continue;
+        const Duplicates::Match* match = &duplicates.match(matches[r]);
+        if (!match->stored && match->firstRow == int(r))
             continue;
         PlannedRow& row = plan.rows[r];
         const bool fuel = row.kind == RowKind::Fuel;

@@ -73,7 +73,10 @@ struct ImportPlan {
 };
 
 // Compares the file with the database (read only): every row's status, reason and
-// warnings. Throws the store's error when the database cannot be read.
+// warnings. Each stored vehicle the rows go to has its fuel rows and work orders read
+// once. Values that do not fit their fields are cut (or, for a State, left empty) with
+// a warning and kept whole aside (see FittedRows.h). Throws the store's error when
+// the database cannot be read.
 ImportPlan planImport(sqlite3* db, exchange::ImportedFile file, std::vector<VehicleTarget> targets);
 
 // Told how far the writing has come; returning false cancels it.
@@ -89,8 +92,11 @@ struct ImportResult {
 
 // Takes a copy of the database first (the online backup API, into the file's backup
 // folder), then writes every taken row, new vehicles, missed marks and the values kept
-// aside in one transaction. Cancel or any failure leaves the file exactly as before
-// (a failure throws the store's error).
+// aside in one transaction. Refused rows are never written, whatever their take. A new
+// vehicle is made when rows of it are written or the file lists it without rows.
+// Progress is told every 500 rows and at the end. Cancel or any failure leaves the
+// file exactly as before (a failure throws the store's error); a cancelled result
+// counts nothing written and still names the copy.
 ImportResult writeImport(sqlite3* db, const QString& databasePath, const ImportPlan& plan,
                          const ImportProgress& progress = {});
 

@@ -2,76 +2,123 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace importing {
 
 namespace {
 
-QString dayText(const QDateTime& date) {
-    const QDate day = date.date();
-    return QString::number(day.month()) + u'/' + QString::number(day.day()) + u'/' +
-           QString::number(day.year());
-}
+// Plain ASCII text built in place: a preview makes one per row of the file, so the
+// numbers and dates are written without a QString each.
+class Ascii {
+public:
+    Ascii& add(const char* text) {
+        const size_t length = std::strlen(text);
+        if (m_size + length < sizeof m_text) {
+            std::memcpy(m_text + m_size, text, length);
+            m_size += length;
+        }
+        m_text[m_size] = '\0';
+        return *this;
+    }
+    Ascii& addf(const char* format, auto... values) {
+        const int written =
+            std::snprintf(m_text + m_size, sizeof m_text - m_size, format, values...);
+        if (written > 0)
+            m_size = std::min(sizeof m_text - 1, m_size + size_t(written));
+        return *this;
+    }
+    // Digits in groups of three: 1234567 -> "1,234,567".
+    Ascii& addGrouped(quint64 whole) {
+        char reversed[32];
+        int count = 0;
+        do {
+            if (count % 4 == 3)
+                reversed[count++] = ',';
+            reversed[count++] = char('0' + whole % 10);
+            whole /= 10;
+        } while (whole > 0);
+        while (count > 0 && m_size + 1 < sizeof m_text)
+            m_text[m_size++] = reversed[--count];
+        m_text[m_size] = '\0';
+        return *this;
+    }
+    Ascii& addDay(const QDateTime& date) {
+        int year = 0, month = 0, day = 0;
+        date.date().getDate(&year, &month, &day);
+        return addf("%d/%d/%d", month, day, year);
+    }
+    Ascii& addMiles(double miles) {
+        const double tenths = std::round(std::fabs(miles) * 10);
+        if (miles < 0 && tenths > 0)
+            add("-");
+        addGrouped(quint64(tenths / 10));
+        const int fraction = int(std::fmod(tenths, 10.0));
+        return fraction != 0 ? addf(".%d", fraction) : *this;
+    }
+    Ascii& addMoney(values::Currency amount) {
+        const bool negative = amount.scaled < 0;
+        // Magnitude in cents, half away from zero; unsigned so that the lowest amount fits.
+        const quint64 magnitude =
+            negative ? quint64(0) - quint64(amount.scaled) : quint64(amount.scaled);
+        const quint64 cents = (magnitude + 50) / 100;
+        add(negative ? "-$" : "$").addGrouped(cents / 100);
+        return addf(".%02u", unsigned(cents % 100));
+    }
+    size_t size() const { return m_size; }
+    QString text() const { return QString::fromLatin1(m_text, qsizetype(m_size)); }
 
-// Groups the digits of a whole number in threes.
-QString grouped(qint64 whole) {
-    QString digits = QString::number(whole < 0 ? -whole : whole);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, u',');
-    return whole < 0 ? u'-' + digits : digits;
-}
+private:
+    char m_text[192] = {};
+    size_t m_size = 0;
+};
 
 } // namespace
 
 QString milesText(double miles) {
-    const double tenths = std::round(miles * 10);
-    const qint64 whole = qint64(tenths / 10);
-    const int fraction = int(std::fabs(std::fmod(tenths, 10.0)));
-    QString text = grouped(whole);
-    if (fraction != 0)
-        text += u'.' + QString::number(fraction);
-    return text;
+    return Ascii().addMiles(miles).text();
 }
 
 QString moneyText(values::Currency amount) {
-    const bool negative = amount.scaled < 0;
-    // Magnitude in cents, half away from zero; unsigned so that the lowest amount fits.
-    const quint64 magnitude =
-        negative ? quint64(0) - quint64(amount.scaled) : quint64(amount.scaled);
-    const quint64 cents = (magnitude + 50) / 100;
-    char fraction[4];
-    std::snprintf(fraction, sizeof fraction, ".%02u", unsigned(cents % 100));
-    return (negative ? QStringLiteral("-$") : QStringLiteral("$")) + grouped(qint64(cents / 100)) +
-           QLatin1String(fraction);
+    return Ascii().addMoney(amount).text();
 }
 
 QString fuelText(const FittedFuel& row) {
-    QStringList parts;
-    QString amount;
+    Ascii text;
+    text.add("fuel purchase ").addDay(row.date);
+    const size_t head = text.size();
+    const auto separate = [&](const char* between) {
+        text.add(text.size() == head ? ": " : between);
+    };
     if (row.gallons) {
-        char gallons[48];
-        std::snprintf(gallons, sizeof gallons, "%.3f gal", double(*row.gallons));
-        amount = QLatin1String(gallons);
+        separate(", ");
+        text.addf("%.3f gal", double(*row.gallons));
     }
-    if (row.odometer)
-        amount += (amount.isEmpty() ? QStringLiteral("at ") : QStringLiteral(" at ")) +
-                  milesText(*row.odometer) + QStringLiteral(" mi");
-    if (!amount.isEmpty())
-        parts << amount;
-    if (row.cost)
-        parts << moneyText(*row.cost);
-    if (!row.full)
-        parts << QStringLiteral("partial");
-    if (row.missed)
-        parts << QStringLiteral("after a missed fill-up");
-    const QString head = QStringLiteral("fuel purchase ") + dayText(row.date);
-    return parts.isEmpty() ? head : head + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+    if (row.odometer) {
+        separate(" ");
+        text.add("at ").addMiles(*row.odometer).add(" mi");
+    }
+    if (row.cost) {
+        separate(", ");
+        text.addMoney(*row.cost);
+    }
+    if (!row.full) {
+        separate(", ");
+        text.add("partial");
+    }
+    if (row.missed) {
+        separate(", ");
+        text.add("after a missed fill-up");
+    }
+    return text.text();
 }
 
 QString workOrderText(const FittedWorkOrder& row) {
-    QString head = QStringLiteral("work order ") + dayText(row.date);
+    Ascii head;
+    head.add("work order ").addDay(row.date);
     if (row.mileage)
-        head += QStringLiteral(" at ") + milesText(double(*row.mileage)) + QStringLiteral(" mi");
+        head.add(" at ").addMiles(double(*row.mileage)).add(" mi");
+    QString text = head.text();
     QStringList parts;
     if (!row.services.isEmpty())
         parts << row.services.join(QStringLiteral(", "));
@@ -80,7 +127,7 @@ QString workOrderText(const FittedWorkOrder& row) {
                                         : QStringLiteral("%1 parts").arg(row.parts.size()));
     if (row.note && !row.note->isEmpty())
         parts << QStringLiteral("note");
-    return parts.isEmpty() ? head : head + QStringLiteral(": ") + parts.join(QStringLiteral("; "));
+    return parts.isEmpty() ? text : text + QStringLiteral(": ") + parts.join(QStringLiteral("; "));
 }
 
 } // namespace importing
