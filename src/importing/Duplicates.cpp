@@ -136,6 +136,19 @@ void Duplicates::noteDay(bool workOrder, int slot, qint64 day) {
     range.days[size_t(day - range.first)] = true;
 }
 
+std::optional<std::pair<qint64, qint64>> Duplicates::dayRange(bool workOrder) const {
+    std::optional<std::pair<qint64, qint64>> range;
+    for (size_t i = size_t(workOrder); i < m_days.size(); i += 2) {
+        const DayRange& days = m_days[i];
+        if (days.days.empty())
+            continue;
+        const qint64 last = days.first + qint64(days.days.size()) - 1;
+        range = range ? std::pair(std::min(range->first, days.first), std::max(range->second, last))
+                      : std::pair(days.first, last);
+    }
+    return range;
+}
+
 bool Duplicates::mayHave(bool workOrder, int slot, qint64 day) const {
     const size_t index = size_t(slot) * 2 + size_t(workOrder);
     if (index >= m_days.size())
@@ -173,8 +186,10 @@ void Duplicates::readTable(sqlite3* db, const std::unordered_map<qint64, int>& s
     QStringList ids;
     for (const auto& [vehicleId, slot] : slotOfVehicle)
         ids << QString::number(vehicleId);
-    const QString columns = workOrders ? QStringLiteral("VehicleID, Date, Mileage")
-                                       : QStringLiteral("VehicleID, FuelDate, FuelMiles");
+    const QString dateColumn = workOrders ? QStringLiteral("Date") : QStringLiteral("FuelDate");
+    const QString columns =
+        QStringLiteral("VehicleID, %1, %2")
+            .arg(dateColumn, workOrders ? QStringLiteral("Mileage") : QStringLiteral("FuelMiles"));
     const QString inVehicles = QStringLiteral("VehicleID IN (%1)").arg(ids.join(QLatin1Char(',')));
     // Both counts come from an index alone.
     const auto count = [&](const QString& from) {
@@ -191,16 +206,37 @@ void Duplicates::readTable(sqlite3* db, const std::unordered_map<qint64, int>& s
                                       .arg(QLatin1String(table), inVehicles)
                                       .arg(enough + 1));
     const bool pass = targeted > enough;
+    const std::optional<std::pair<qint64, qint64>> days = dayRange(workOrders);
+    if (!days)
+        return;
+    // The store's own form sorts as time runs: a stored day outside the file's is
+    // passed over on its text alone, before it is read as a date.
+    const QByteArray firstDay =
+        QDate::fromJulianDay(days->first).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    const QByteArray lastDay =
+        QDate::fromJulianDay(days->second).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
     store::Statement stmt(
         db,
         pass ? QStringLiteral("SELECT %1 FROM %2").arg(columns, QLatin1String(table))
              : QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                    .arg(columns, QLatin1String(table), inVehicles),
         context);
+    const auto outsideDays = [&](int column) {
+        if (sqlite3_column_type(stmt.get(), column) != SQLITE_TEXT ||
+            sqlite3_column_bytes(stmt.get(), column) != 19 || firstDay.size() != 10 ||
+            lastDay.size() != 10)
+            return false;
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), column));
+        return text[4] == '-' && text[7] == '-' &&
+               (std::memcmp(text, firstDay.constData(), 10) < 0 ||
+                std::memcmp(text, lastDay.constData(), 10) > 0);
+    };
     int rc;
     while ((rc = stmt.step()) == SQLITE_ROW) {
         const auto slot = slotOfVehicle.find(stmt.columnInt64(0));
         if (slot == slotOfVehicle.end())
+            continue;
+        if (outsideDays(1))
             continue;
         // A row without a date is no one's duplicate.
         const std::optional<qint64> day = storedDay(stmt, 1);

@@ -64,6 +64,8 @@ private:
     // passed over without hashing.
     bool mayHave(bool workOrder, int slot, qint64 day) const;
     void noteDay(bool workOrder, int slot, qint64 day);
+    // The first and last day of the file's rows of a kind; none when it has none.
+    std::optional<std::pair<qint64, qint64>> dayRange(bool workOrder) const;
 
     std::vector<Place> m_table; // key and match side by side: one memory read per probe
     std::vector<Match> m_matches;
