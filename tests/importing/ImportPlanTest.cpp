@@ -175,6 +175,33 @@ TEST_F(ImportPlanTest, DuplicatesOfStoredRowsAndOfEarlierRowsAreNotTaken) {
     EXPECT_EQ(planned.taken(), 4);
 }
 
+TEST_F(ImportPlanTest, StoredRowsAreFoundWhetherTheirVehicleHoldsFewOrMostOfTheTable) {
+    // Van holds 40 of 41 fuel rows: its rows are read in one pass over the table,
+    // Civic's one row through the vehicles' index. One row of Van's is US text, as
+    // another tool may leave it.
+    ASSERT_EQ(testing_support::sqlExecute(
+                  path, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                       "FROM n WHERE i < 39) INSERT INTO Fuel (FuelDate, "
+                                       "FuelMiles, VehicleID) SELECT date('2023-01-01', '+' || i "
+                                       "|| ' days') || ' 12:00:00', 100 * i, 2 FROM n; INSERT INTO "
+                                       "Fuel (FuelDate, FuelMiles, VehicleID) VALUES "
+                                       "('6/30/2023 8:15 PM', 7777, 2)")),
+              QString());
+    exchange::ImportedFile civic = fileOf({QStringLiteral("Civic")});
+    civic.fuel.push_back(fuel(2, QStringLiteral("Civic"), day(2024, 3, 15), 9, 45210.3));
+    EXPECT_EQ(plan(civic).rows[0].status, RowStatus::Duplicate);
+
+    exchange::ImportedFile van = fileOf({QStringLiteral("Van")});
+    van.fuel.push_back(fuel(3, QStringLiteral("Van"), day(2023, 1, 11), 9, 1000));
+    van.fuel.push_back(fuel(4, QStringLiteral("Van"), day(2023, 1, 11), 9, 1100));
+    van.fuel.push_back(fuel(5, QStringLiteral("Van"), day(2023, 6, 30), 9, 7777));
+    const ImportPlan planned = plan(van);
+    ASSERT_EQ(planned.rows.size(), 3u);
+    EXPECT_EQ(planned.rows[0].status, RowStatus::Duplicate);
+    EXPECT_EQ(planned.rows[1].status, RowStatus::New);
+    EXPECT_EQ(planned.rows[2].status, RowStatus::Duplicate);
+}
+
 TEST_F(ImportPlanTest, ValuesThatDoNotFitAreWarningsNamingFieldValueAndLimit) {
     exchange::ImportedFile file = fileOf({QStringLiteral("Civic")});
     exchange::ImportedFuel row = fuel(2, QStringLiteral("Civic"), day(2024, 6, 1), 9, 47000);
