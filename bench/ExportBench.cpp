@@ -9,11 +9,13 @@
 // the whole file under a temporary name, syncs it and renames it. Raw is
 // `sqlite3 -csv FILE "SELECT ... FROM Fuel ORDER BY FuelId"` into a file: one table,
 // its values as SQLite holds them. The target (2) leaves room for the other tables,
-// the conversions and the sync that makes the export safe to trust.
+// the conversions and the sync that makes the export safe to trust. The time our
+// reader takes to read the export back into the import's rows is reported beside it.
 #include "BenchFile.h"
 #include "Options.h"
 #include "Report.h"
 #include "Timing.h"
+#include "exchange/OwnFormatReader.h"
 #include "exporting/Export.h"
 #include "store/Connection.h"
 
@@ -80,10 +82,17 @@ int run(const bench::Options& options) {
     std::printf("our file %.1f MB, the tool's %.1f MB\n",
                 double(fs::file_size(ours.toStdString())) / 1e6, double(fs::file_size(raw)) / 1e6);
 
+    std::size_t readRows = 0;
+    const double reading =
+        bench::timed([&] { readRows = exchange::readOwnFormat(ours).fuel.size(); });
+    if (qint64(readRows) != fuelRows)
+        throw std::runtime_error("the export did not read back whole");
+
     const std::vector<bench::Figure> figures{
         bench::Figure{"Export (own format) vs sqlite3 -csv of Fuel, 1,000,000 fuel rows", "s",
                       bench::median(samples.ours), bench::median(samples.raw), kTarget,
-                      int(samples.ours.size())}};
+                      int(samples.ours.size())},
+        bench::Figure{"Reading the export back into import rows", "s", reading, -1, 0, 1}};
     bench::printTable(figures);
     if (!options.json.empty())
         bench::writeJson(figures, options.json);
