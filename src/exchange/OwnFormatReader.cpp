@@ -31,6 +31,7 @@ enum class Table {
     Missed,
     FuelExtras,
     OrderExtras,
+    VehicleExtras,
     Unknown,
 };
 
@@ -66,6 +67,10 @@ const std::vector<SectionLayout>& layouts() {
          {"FuelId", "Note", "Tags", "Station", "City", "State"},
          false},
         {Table::OrderExtras, "drivolex_workorder_extra", {"WorkOrderID", "Tags"}, false},
+        {Table::VehicleExtras,
+         "drivolex_vehicle_extra",
+         {"VehicleID", "Make", "Model", "SerialNum"},
+         false},
     };
     return all;
 }
@@ -345,6 +350,8 @@ private:
         case Table::Missed:
         case Table::FuelExtras:
             return takeFuelPart(row);
+        case Table::VehicleExtras:
+            return takeVehicleExtra(row);
         case Table::Unknown:
             return;
         }
@@ -368,6 +375,18 @@ private:
                                .arg(vehicle.name)
                                .arg(other.line)});
         m_file.vehicles.push_back(vehicle);
+    }
+
+    // The whole texts of a vehicle's fields, where its own fields hold them cut.
+    void takeVehicleExtra(const Row& row) {
+        ImportedVehicle& into = m_file.vehicles[std::size_t(
+            owner(m_vehicles, row.text(0), "VehicleID", "vehicle").index)];
+        if (!row.text(1).isNull())
+            into.make = row.text(1);
+        if (!row.text(2).isNull())
+            into.model = row.text(2);
+        if (!row.text(3).isNull())
+            into.serialNum = row.text(3);
     }
 
     const QString& vehicleName(const Row& row) const {

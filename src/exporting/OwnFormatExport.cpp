@@ -145,6 +145,12 @@ public:
             {QStringLiteral("drivolex_workorder_extra"),
              QStringLiteral("drivolex_workorder_extra"),
              {{"WorkOrderID", ColumnKind::Reference, &m_orders}, {"Tags", ColumnKind::ExtraText}}},
+            {QStringLiteral("drivolex_vehicle_extra"),
+             QStringLiteral("drivolex_vehicle_extra"),
+             {{"VehicleID", ColumnKind::Reference, &m_vehicles},
+              {"Make", ColumnKind::ExtraText},
+              {"Model", ColumnKind::ExtraText},
+              {"SerialNum", ColumnKind::ExtraText}}},
         };
         for (const Section& extra : extras)
             if (m_run.tableExists(extra.table) && hasOwnedRows(extra))
@@ -165,13 +171,20 @@ public:
 private:
     // Whether a row of the extra table belongs to a row that goes out.
     bool hasOwnedRows(const Section& extra) const {
-        const bool fuel = extra.columns[0].ordinals == &m_fuel;
-        const QString owner = fuel ? QStringLiteral("Fuel") : QStringLiteral("WorkOrder");
+        const Ordinals* owner = extra.columns[0].ordinals;
         const QString key = QLatin1String(extra.columns[0].name);
-        QString sql = QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 AS x JOIN %2 AS o ON "
-                                     "o.%3 = x.%3 JOIN VehicleInfo AS v ON v.VehicleID = "
-                                     "o.VehicleID")
-                          .arg(extra.table, owner, key);
+        QString sql;
+        if (owner == &m_vehicles) {
+            sql = QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 AS x JOIN VehicleInfo AS v ON "
+                                 "v.VehicleID = x.VehicleID")
+                      .arg(extra.table);
+        } else {
+            sql = QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 AS x JOIN %2 AS o ON o.%3 = "
+                                 "x.%3 JOIN VehicleInfo AS v ON v.VehicleID = o.VehicleID")
+                      .arg(extra.table,
+                           owner == &m_fuel ? QStringLiteral("Fuel") : QStringLiteral("WorkOrder"),
+                           key);
+        }
         if (m_run.vehicleId())
             sql += QStringLiteral(" WHERE v.VehicleID = ?");
         return m_run.scalar(sql + QLatin1Char(')'), extra.table) != 0;

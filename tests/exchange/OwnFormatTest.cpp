@@ -61,7 +61,9 @@ TEST_F(OwnFormatTest, ReadsEveryRowWithWhatIsKeptAside) {
                  "## drivolex_fuel_extra\r\nFuelId,Note,Tags,Station,City,State\r\n"
                  "1,\"Line one\nLine two\",\"trip,work\",,Springfield Township Long Name,\r\n"
                  "2,\"\",,\" Shell \",,\r\n"
-                 "## drivolex_workorder_extra\r\nWorkOrderID,Tags\r\n2,brakes\r\n"));
+                 "## drivolex_workorder_extra\r\nWorkOrderID,Tags\r\n2,brakes\r\n"
+                 "## drivolex_vehicle_extra\r\nVehicleID,Make,Model,SerialNum\r\n"
+                 "2,Mercedes-Benz Vans,,\r\n"));
     ASSERT_TRUE(file.ok()) << file.error.toStdString();
     EXPECT_EQ(file.formatId, "drivolex");
     EXPECT_TRUE(file.refusals.empty());
@@ -71,7 +73,8 @@ TEST_F(OwnFormatTest, ReadsEveryRowWithWhatIsKeptAside) {
     EXPECT_EQ(file.vehicles[0].year, 2019);
     EXPECT_FALSE(file.vehicles[0].serialNum.isNull());
     EXPECT_TRUE(file.vehicles[0].serialNum.isEmpty());
-    EXPECT_TRUE(file.vehicles[1].make.isNull());
+    EXPECT_EQ(file.vehicles[1].make, "Mercedes-Benz Vans"); // the whole text kept aside
+    EXPECT_TRUE(file.vehicles[1].model.isNull());
     EXPECT_EQ(file.vehicles[1].year, std::nullopt);
 
     ASSERT_EQ(file.fuel.size(), 2u);

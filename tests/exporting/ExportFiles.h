@@ -21,6 +21,8 @@ inline const char* kExtraTables = R"(
         ON DELETE CASCADE, Note TEXT, Tags TEXT, Station TEXT, City TEXT, State TEXT);
     CREATE TABLE drivolex_workorder_extra (WorkOrderID INTEGER PRIMARY KEY REFERENCES
         WorkOrder (WorkOrderID) ON DELETE CASCADE, Tags TEXT);
+    CREATE TABLE drivolex_vehicle_extra (VehicleID INTEGER PRIMARY KEY REFERENCES
+        VehicleInfo (VehicleID) ON DELETE CASCADE, Make TEXT, Model TEXT, SerialNum TEXT);
 )";
 
 // A small file made by hand: keys with gaps, a vehicle without rows, texts that need
@@ -47,6 +49,7 @@ inline const char* kSmallFile = R"(
         'trip,work', NULL, 'Springfield Township Long Name', 'IL');
     INSERT INTO drivolex_fuel_extra VALUES (14, '', NULL, ' Shell ', NULL, NULL);
     INSERT INTO drivolex_workorder_extra VALUES (3, 'oil');
+    INSERT INTO drivolex_vehicle_extra VALUES (5, NULL, 'Transit, Long Wheelbase', NULL);
 )";
 
 // A new program file in a folder of its own, and the place exports go.

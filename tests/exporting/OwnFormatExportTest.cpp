@@ -67,6 +67,9 @@ TEST_F(OwnFormatExportTest, WritesEveryTableWithKeysAsOrdinals) {
                        "## drivolex_workorder_extra",
                        "WorkOrderID,Tags",
                        "1,oil",
+                       "## drivolex_vehicle_extra",
+                       "VehicleID,Make,Model,SerialNum",
+                       "1,,\"Transit, Long Wheelbase\",",
                    })
                   .toStdString());
     EXPECT_EQ(outFiles(), QStringList{QStringLiteral("all.csv")});
@@ -86,7 +89,8 @@ TEST_F(OwnFormatExportTest, OneVehicleStartsItsOrdinalsAtOneAndLeavesOthersOut) 
     EXPECT_TRUE(
         text.contains(QStringLiteral("FuelState\r\n1,1,,,100000000,0,5,,\r\n## WorkOrder")));
     // The other vehicle's extras and tags are not there; its missed mark is.
-    EXPECT_TRUE(text.endsWith(QStringLiteral("## drivolex_fuel_missed\r\nFuelId\r\n1\r\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("## drivolex_fuel_missed\r\nFuelId\r\n1\r\n")))
+        << text.toStdString();
 
     // A vehicle the file does not have is an error, and nothing is written.
     try {
@@ -119,6 +123,7 @@ TEST_F(OwnFormatExportTest, SameRecordsUnderOtherKeysGiveTheSameBytes) {
         UPDATE PartsUsed SET WorkOrderId = WorkOrderId * 7;
         UPDATE WorkOrderMemo SET WorkOrderID = WorkOrderID * 7;
         UPDATE drivolex_workorder_extra SET WorkOrderID = WorkOrderID * 7;
+        UPDATE drivolex_vehicle_extra SET VehicleID = VehicleID + 100;
         UPDATE WorkDone SET WorkDoneID = WorkDoneID + 50;
         UPDATE PartsUsed SET PartID = PartID + 50;
     )")),

@@ -89,9 +89,11 @@ protected:
         EXPECT_TRUE(file.refusals.empty());
         EXPECT_TRUE(file.warnings.empty());
 
-        const Rows vehicles = selectRows(path, "SELECT VehicleLookup, VehicleMake, VehicleModel, "
-                                               "VehicleYear, VehicleSerialNum FROM VehicleInfo "
-                                               "ORDER BY VehicleID");
+        const Rows vehicles = selectRows(path, R"(
+            SELECT VehicleLookup, coalesce(x.Make, VehicleMake), coalesce(x.Model, VehicleModel),
+                   VehicleYear, coalesce(x.SerialNum, VehicleSerialNum)
+            FROM VehicleInfo AS v LEFT JOIN drivolex_vehicle_extra AS x
+                 ON x.VehicleID = v.VehicleID ORDER BY v.VehicleID)");
         ASSERT_EQ(file.vehicles.size(), vehicles.size());
         for (std::size_t i = 0; i < vehicles.size(); ++i) {
             const exchange::ImportedVehicle& read = file.vehicles[i];
