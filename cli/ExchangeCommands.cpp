@@ -70,6 +70,12 @@ exchange::ImportedFile readFile(const QString& path, QString formatId, QString& 
     return exchange::readGenericFile(path, header.columns);
 }
 
+// The plan's reasons begin "line N: ", which FILE:LINE: says already.
+QString withoutLine(const QString& reason, int line) {
+    const QString prefix = QStringLiteral("line %1: ").arg(line);
+    return reason.startsWith(prefix) ? reason.mid(prefix.size()) : reason;
+}
+
 QString countText(int count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
@@ -147,9 +153,12 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         const importing::ImportPlan plan = importing::planImport(db, std::move(file), targets);
 
         const QString shown = QDir::toNativeSeparators(path);
+        for (const QString& warning : plan.warnings)
+            err << shown << ": warning: " << warning << "\n";
         for (const importing::PlannedRow& row : plan.rows) {
             if (row.status == importing::RowStatus::Refused)
-                err << shown << ':' << row.line << ": " << row.reason << "\n";
+                err << shown << ':' << row.line << ": " << withoutLine(row.reason, row.line)
+                    << "\n";
             for (const QString& warning : row.warnings)
                 err << shown << ':' << row.line << ": warning: " << warning << "\n";
         }

@@ -1,6 +1,7 @@
 #include "ImportFormats.h"
 
 #include "FormatReaders.h"
+#include "OwnFormatReader.h"
 #include "ReaderSupport.h"
 
 namespace exchange {
@@ -40,6 +41,8 @@ ImportedFile readImportFile(const QString& path, const QString& formatId) {
         return readSpritmonitorFile(path);
     if (formatId == "drivvo")
         return readDrivvoFile(path);
+    if (formatId == "drivolex")
+        return readOwnFormat(path);
     ImportedFile file;
     file.formatId = formatId;
     if (formatId == "generic") {
@@ -50,10 +53,7 @@ ImportedFile readImportFile(const QString& path, const QString& formatId) {
         }
         return readGenericFile(path, header.columns);
     }
-    if (formatId == "drivolex")
-        file.error = fileNameOf(path) + QStringLiteral(": reader not built");
-    else
-        file.error = QStringLiteral("format '%1' is not known").arg(formatId);
+    file.error = QStringLiteral("format '%1' is not known").arg(formatId);
     return file;
 }
 

@@ -236,11 +236,14 @@ ImportPlan planImport(sqlite3* db, exchange::ImportedFile file,
 
     duplicates.readStored(db, storedSlots);
 
+    // Our own export holds what a database held, two equal rows of it included: only
+    // another program's file repeating a row is taken for a mistake.
+    const bool ownExport = source.formatId == QLatin1String("drivolex");
     for (size_t r = 0; r < plan.rows.size(); ++r) {
         if (matches[r] < 0)
             continue;
         const Duplicates::Match* match = &duplicates.match(matches[r]);
-        if (!match->stored && match->firstRow == int(r))
+        if (!match->stored && (match->firstRow == int(r) || ownExport))
             continue;
         PlannedRow& row = plan.rows[r];
         const bool fuel = row.kind == RowKind::Fuel;

@@ -12,14 +12,12 @@ PreviewResult readPreview(const PreviewRequest& request) {
     result.columns = request.columns;
     if (!result.rowsRead && result.formatId.isEmpty()) {
         const exchange::Detection detection = exchange::detectFormat(request.filePath);
-        if (!detection.error.isEmpty() || !detection.formatId) {
-            result.fileError = !detection.error.isEmpty()
-                                   ? detection.error
-                                   : QStringLiteral("The file is not of a format Drivolex knows. "
-                                                    "Choose its format from the list.");
+        if (!detection.error.isEmpty()) {
+            result.fileError = detection.error;
             return result;
         }
-        result.formatId = *detection.formatId;
+        // A file of no program we know may still be read once its columns are placed.
+        result.formatId = detection.formatId.value_or(QStringLiteral("generic"));
     }
     if (!result.rowsRead && result.formatId == QLatin1String("generic") && !result.columns) {
         const exchange::GenericHeader header = exchange::readGenericHeader(request.filePath);

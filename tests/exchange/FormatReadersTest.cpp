@@ -458,8 +458,9 @@ TEST_F(FormatReadersTest, TheFormatsOtherFilesAndUnitsFromVehicleCodes) {
 
 TEST_F(FormatReadersTest, DetectionOwnExportAndFilesOfNoFormat) {
     EXPECT_EQ(detectFormat(write("own.csv", "Drivolex export,1\n")).formatId, "drivolex");
-    EXPECT_EQ(readImportFile(write("own2.csv", "Drivolex export,1\n"), "drivolex").error,
-              "own2.csv: reader not built");
+    // Our own reader: a file of the first line alone lacks its tables.
+    EXPECT_TRUE(readImportFile(write("own2.csv", "Drivolex export,1\n"), "drivolex")
+                    .error.contains(QLatin1String("own2.csv")));
     EXPECT_FALSE(detectFormat(write("other.csv", "name,colour\nbob,red\n")).formatId);
     EXPECT_FALSE(detectFormat(write("empty.csv", "")).formatId);
     const Detection binary =

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -16,6 +17,7 @@
 namespace importwindows_test {
 
 using importwindows::PreviewModel;
+using records_test::scalar;
 
 // The main window on a file with one vehicle and one purchase, and File > Import.
 class ImportWindowTest : public records_test::GasWindowTest {

@@ -60,7 +60,7 @@ TEST_F(ImportWindowTest, ImportWritesTheTakenRowsAfterACopyAndTheRecordWindowsFo
         << "the copy holds the file as it was";
 
     EXPECT_EQ(count("Fuel"), 3);
-    EXPECT_EQ(scalar(path, "SELECT FuelCost FROM Fuel WHERE FuelMiles = 1300"),
+    EXPECT_EQ(scalar(path, "SELECT FuelCost / 10000.0 FROM Fuel WHERE FuelMiles = 1300"),
               QStringLiteral("32.55"))
         << "price per gallon times gallons";
     EXPECT_EQ(scalar(path, "SELECT FuelFull FROM Fuel WHERE FuelMiles = 1600"), QStringLiteral("0"));
