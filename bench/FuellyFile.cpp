@@ -22,7 +22,8 @@ void writeFuellyFile(const std::string& path, int rows) {
         std::tm when = day;
         when.tm_mday += i; // mktime carries the days into months and years
         std::mktime(&when);
-        const double miles = 100 + (i * 37) % 90; // the odometer stays within a Single's whole miles
+        const double miles =
+            100 + (i * 37) % 90; // the odometer stays within a Single's whole miles
         odometer += miles;
         const double gallons = 8 + ((i * 13) % 50) / 10.0;
         const double price = 2.5 + ((i * 7) % 150) / 100.0;

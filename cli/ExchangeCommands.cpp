@@ -105,11 +105,11 @@ int newDatabase(const QStringList& arguments, QTextStream& out, QTextStream& err
 }
 
 int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const ArgumentList args =
-        parseArguments(arguments, {QStringLiteral("--into"), QStringLiteral("--format"),
-                                   QStringLiteral("--vehicle")},
-                       {QStringLiteral("--dry-run"), QStringLiteral("--skip-refused"),
-                        QStringLiteral("--cut-names")});
+    const ArgumentList args = parseArguments(
+        arguments,
+        {QStringLiteral("--into"), QStringLiteral("--format"), QStringLiteral("--vehicle")},
+        {QStringLiteral("--dry-run"), QStringLiteral("--skip-refused"),
+         QStringLiteral("--cut-names")});
     if (!args.error.isEmpty())
         return usage(err, args.error);
     if (args.words.size() != 1)
@@ -164,11 +164,10 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         }
         const int refused = plan.count(importing::RowStatus::Refused);
         const int duplicates = plan.count(importing::RowStatus::Duplicate);
-        const QString counted =
-            QStringLiteral("%1 to write, %2 skipped as duplicates, %3 refused")
-                .arg(countText(plan.taken(), "row", "rows"))
-                .arg(duplicates)
-                .arg(refused);
+        const QString counted = QStringLiteral("%1 to write, %2 skipped as duplicates, %3 refused")
+                                    .arg(countText(plan.taken(), "row", "rows"))
+                                    .arg(duplicates)
+                                    .arg(refused);
         if (args.has(QStringLiteral("--dry-run"))) {
             out << shown << ": " << counted << "; nothing written (--dry-run)\n";
             return refused ? kNotSound : kSound;
@@ -218,8 +217,9 @@ int exportDatabase(const QStringList& arguments, QTextStream& out, QTextStream& 
             const QString lookup = args.value(QStringLiteral("--vehicle"));
             vehicleId = vehicleWithLookup(connection.get(), lookup);
             if (!vehicleId)
-                return usage(err, QStringLiteral("%1: no vehicle has the Look Up '%2'")
-                                      .arg(database, lookup));
+                return usage(
+                    err,
+                    QStringLiteral("%1: no vehicle has the Look Up '%2'").arg(database, lookup));
         }
         const exporting::ExportResult result = exporting::exportDatabase(
             connection.get(), formatId, vehicleId, args.value(QStringLiteral("--out")));

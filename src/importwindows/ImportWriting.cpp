@@ -23,9 +23,8 @@ QString counted(int count, const char* one, const char* many) {
 
 } // namespace
 
-std::optional<importing::ImportResult> writeWithProgress(QWidget* owner,
-                                                         const QString& databasePath,
-                                                         const importing::ImportPlan& plan) {
+std::optional<importing::ImportResult>
+writeWithProgress(QWidget* owner, const QString& databasePath, const importing::ImportPlan& plan) {
     QProgressDialog progress(QStringLiteral("Importing..."), QStringLiteral("Cancel"), 0,
                              plan.taken(), owner);
     progress.setObjectName(QStringLiteral("prgImport"));
@@ -61,8 +60,8 @@ std::optional<importing::ImportResult> writeWithProgress(QWidget* owner,
                             counted(result.workOrdersWritten, "work order", "work orders"),
                             QDir::toNativeSeparators(databasePath));
     if (result.vehiclesMade)
-        text += QStringLiteral(" %1 made.").arg(counted(result.vehiclesMade, "new vehicle was",
-                                                       "new vehicles were"));
+        text += QStringLiteral(" %1 made.")
+                    .arg(counted(result.vehiclesMade, "new vehicle was", "new vehicles were"));
     text += QStringLiteral("\n\nA copy of the file as it was before: ") +
             QDir::toNativeSeparators(result.backupPath);
     platform::MsgBox(text, platform::vbInformation, QStringLiteral("Import"));

@@ -13,8 +13,7 @@ namespace importwindows {
 // tells the user how it ended in a box: what was written and where the copy taken
 // before it lies, or that the file is as it was (cancelled, or the error). Nothing
 // when it did not end written.
-std::optional<importing::ImportResult> writeWithProgress(QWidget* owner,
-                                                         const QString& databasePath,
-                                                         const importing::ImportPlan& plan);
+std::optional<importing::ImportResult>
+writeWithProgress(QWidget* owner, const QString& databasePath, const importing::ImportPlan& plan);
 
 } // namespace importwindows

@@ -13,8 +13,8 @@ namespace importwindows {
 // planned against the database, with the vehicles' targets (the defaults when none).
 struct PreviewRequest {
     QString filePath;
-    QString formatId; // empty: found from the file's content
-    std::optional<exchange::GenericColumns> columns; // the generic format's placing
+    QString formatId;                                       // empty: found from the file's content
+    std::optional<exchange::GenericColumns> columns;        // the generic format's placing
     std::shared_ptr<const exchange::ImportedFile> rowsRead; // set: not read again
     QString databasePath;
     std::optional<std::vector<importing::VehicleTarget>> targets;
@@ -22,7 +22,7 @@ struct PreviewRequest {
 
 struct PreviewResult {
     QString formatId; // the format read (found, when the request named none)
-    std::optional<exchange::GenericColumns> columns; // the generic format's placing
+    std::optional<exchange::GenericColumns> columns;        // the generic format's placing
     std::shared_ptr<const exchange::ImportedFile> rowsRead; // empty when the file failed
     std::shared_ptr<importing::ImportPlan> plan;            // empty on any failure
     std::vector<std::pair<qint64, QString>> vehicles;       // the database's, key and Look Up

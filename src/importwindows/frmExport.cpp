@@ -122,8 +122,7 @@ void frmExport::cmdExport_Click() {
         shown << QDir::toNativeSeparators(file);
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const auto counted = [&english](qint64 count, const char* one, const char* many) {
-        return english.toString(count) + QLatin1Char(' ') +
-               QLatin1String(count == 1 ? one : many);
+        return english.toString(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
     };
     platform::MsgBox(QStringLiteral("Exported %1 and %2 to %3.")
                          .arg(counted(result.fuelRows, "fuel purchase", "fuel purchases"),

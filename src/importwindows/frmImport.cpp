@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 namespace importwindows {
 
@@ -86,8 +87,8 @@ void frmImport::buildControls() {
     dbgColumns = new QTableWidget(0, 2);
     dbgColumns->setObjectName(QStringLiteral("dbgColumns"));
     dbgColumns->setAccessibleName(QStringLiteral("Columns"));
-    dbgColumns->setHorizontalHeaderLabels({QStringLiteral("Column of the file"),
-                                           QStringLiteral("Read as")});
+    dbgColumns->setHorizontalHeaderLabels(
+        {QStringLiteral("Column of the file"), QStringLiteral("Read as")});
     dbgColumns->horizontalHeader()->setStretchLastSection(true);
     dbgColumns->verticalHeader()->hide();
     dbgColumns->setMaximumHeight(150);
@@ -100,12 +101,12 @@ void frmImport::buildControls() {
     dbgVehicles = new QTableWidget(0, 2);
     dbgVehicles->setObjectName(QStringLiteral("dbgVehicles"));
     dbgVehicles->setAccessibleName(QStringLiteral("Vehicles"));
-    dbgVehicles->setHorizontalHeaderLabels({QStringLiteral("Vehicle in the file"),
-                                            QStringLiteral("Goes to")});
+    dbgVehicles->setHorizontalHeaderLabels(
+        {QStringLiteral("Vehicle in the file"), QStringLiteral("Goes to")});
     dbgVehicles->horizontalHeader()->setStretchLastSection(true);
     dbgVehicles->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     dbgVehicles->verticalHeader()->hide();
-    dbgVehicles->setMaximumHeight(110);
+    dbgVehicles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     lblVehicles->setBuddy(dbgVehicles);
     layout->addWidget(lblVehicles);
     layout->addWidget(dbgVehicles);
@@ -126,7 +127,7 @@ void frmImport::buildControls() {
     dbgPreview->setColumnWidth(PreviewModel::Line, 50);
     dbgPreview->setColumnWidth(PreviewModel::Status, 80);
     dbgPreview->setColumnWidth(PreviewModel::Vehicle, 90);
-    dbgPreview->setColumnWidth(PreviewModel::Becomes, 380);
+    dbgPreview->setColumnWidth(PreviewModel::Becomes, 400);
     lblPreview->setBuddy(dbgPreview);
     layout->addWidget(lblPreview);
     layout->addWidget(dbgPreview, 1);
@@ -150,14 +151,15 @@ void frmImport::buildControls() {
     cmdCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(buttons);
-    connect(cmdImport, &QPushButton::clicked, this, platform::reported([this] { cmdImport_Click(); }));
+    connect(cmdImport, &QPushButton::clicked, this,
+            platform::reported([this] { cmdImport_Click(); }));
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     connect(cboFormat, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_filling)
             startReading(Again::Everything);
     });
-    resize(900, 620);
+    resize(1000, 640);
 }
 
 void frmImport::startReading(Again again) {
@@ -294,6 +296,11 @@ void frmImport::showVehicles() {
         });
         dbgVehicles->setCellWidget(row, 1, choice);
     }
+    // As tall as its rows, up to four; the preview takes the rest.
+    const int shown = std::clamp(dbgVehicles->rowCount(), 1, 4);
+    dbgVehicles->setFixedHeight(dbgVehicles->horizontalHeader()->height() +
+                                shown * dbgVehicles->verticalHeader()->defaultSectionSize() +
+                                2 * dbgVehicles->frameWidth());
     m_filling = false;
 }
 
@@ -325,15 +332,19 @@ void frmImport::showSummary() {
         duplicatesTaken += row.status == importing::RowStatus::Duplicate && row.take ? 1 : 0;
     }
     const int duplicates = m_plan->count(importing::RowStatus::Duplicate);
-    QString text = QStringLiteral("%1 rows: %2 new, %3 duplicates (%4 taken in), %5 refused; "
-                                  "%6 with warnings. %7 rows will be imported.")
-                       .arg(number(m_plan->rows.size()))
-                       .arg(number(m_plan->count(importing::RowStatus::New)))
-                       .arg(number(duplicates))
-                       .arg(number(duplicatesTaken))
-                       .arg(number(m_plan->count(importing::RowStatus::Refused)))
-                       .arg(number(warned))
-                       .arg(number(m_plan->taken()));
+    const auto rows = [](qsizetype count) {
+        return number(count) + QLatin1String(count == 1 ? " row" : " rows");
+    };
+    QString text =
+        QStringLiteral("%1: %2 new, %3 (%4 taken in), %5 refused; %6 with "
+                       "warnings. %7 will be imported.")
+            .arg(rows(qsizetype(m_plan->rows.size())))
+            .arg(number(m_plan->count(importing::RowStatus::New)))
+            .arg(number(duplicates) + QLatin1String(duplicates == 1 ? " duplicate" : " duplicates"))
+            .arg(number(duplicatesTaken))
+            .arg(number(m_plan->count(importing::RowStatus::Refused)))
+            .arg(number(warned))
+            .arg(rows(m_plan->taken()));
     lblSummary->setText(text);
     cmdImport->setEnabled(m_plan->taken() > 0);
 }

@@ -78,7 +78,8 @@ TEST_F(ExchangeCliTest, NewMakesAnEmptyDatabaseAndNeverReplacesAFile) {
 TEST_F(ExchangeCliTest, RefusedRowsAreToldByLineAndStopTheImportUnlessSkipped) {
     const QString db = newDatabase(QStringLiteral("cars.mdb"));
     const QString source = spritmonitorFile();
-    const QStringList import = {QStringLiteral("import"), source, QStringLiteral("--into"), db,
+    const QStringList import = {QStringLiteral("import"),    source,
+                                QStringLiteral("--into"),    db,
                                 QStringLiteral("--vehicle"), QStringLiteral("Golf")};
 
     Run run = cli(import + QStringList{QStringLiteral("--dry-run")});
@@ -109,7 +110,8 @@ TEST_F(ExchangeCliTest, RefusedRowsAreToldByLineAndStopTheImportUnlessSkipped) {
     // The same file again: every row a duplicate, nothing written twice.
     run = cli(import + QStringList{QStringLiteral("--skip-refused")});
     EXPECT_EQ(count(db, "Fuel"), 3);
-    EXPECT_TRUE(run.out.contains(QLatin1String("3 skipped as duplicates"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("3 skipped as duplicates")))
+        << run.out.toStdString();
 }
 
 TEST_F(ExchangeCliTest, BadFilesAndBadUsageExitWithTwo) {
@@ -129,16 +131,17 @@ TEST_F(ExchangeCliTest, BadFilesAndBadUsageExitWithTwo) {
                    file(QStringLiteral("missing.mdb"))})
                   .status,
               2);
-    EXPECT_EQ(cli({QStringLiteral("export"), db, QStringLiteral("--format"),
-                   QStringLiteral("drivolex")})
-                  .status,
-              2)
+    EXPECT_EQ(
+        cli({QStringLiteral("export"), db, QStringLiteral("--format"), QStringLiteral("drivolex")})
+            .status,
+        2)
         << "no --out";
-    EXPECT_EQ(cli({QStringLiteral("export"), db, QStringLiteral("--format"),
-                   QStringLiteral("drivolex"), QStringLiteral("--vehicle"),
-                   QStringLiteral("Nobody"), QStringLiteral("--out"), file(QStringLiteral("x.csv"))})
-                  .status,
-              2);
+    EXPECT_EQ(
+        cli({QStringLiteral("export"), db, QStringLiteral("--format"), QStringLiteral("drivolex"),
+             QStringLiteral("--vehicle"), QStringLiteral("Nobody"), QStringLiteral("--out"),
+             file(QStringLiteral("x.csv"))})
+            .status,
+        2);
     const Run formats = cli({QStringLiteral("formats")});
     EXPECT_EQ(formats.status, 0);
     for (const char* id : {"fuelly", "acar", "fuelio", "lubelogger", "spritmonitor", "drivvo",

@@ -35,7 +35,8 @@ TEST_F(ImportWindowTest, ExportWritesTheChosenVehicleInTheChosenFormat) {
     EXPECT_TRUE(text.startsWith(QLatin1String("car_name,"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QLatin1String("Wagon"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QLatin1String("Civic"))) << "one vehicle only";
-    EXPECT_TRUE(boxes.last().prompt.contains(QLatin1String("Exported 1 fuel purchase and 0 work orders")))
+    EXPECT_TRUE(
+        boxes.last().prompt.contains(QLatin1String("Exported 1 fuel purchase and 0 work orders")))
         << boxes.last().prompt.toStdString();
 
     // A folder that cannot be written: the box says why and nothing is written.

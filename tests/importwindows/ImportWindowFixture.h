@@ -77,7 +77,8 @@ protected:
         platform::FileDialog::setShower([file](const platform::FileDialog&) { return file; });
         bool driven = false;
         QTimer::singleShot(0, form.get(), [&] {
-            auto* window = qobject_cast<importwindows::frmImport*>(QApplication::activeModalWidget());
+            auto* window =
+                qobject_cast<importwindows::frmImport*>(QApplication::activeModalWidget());
             ASSERT_NE(window, nullptr) << "no import window";
             waitForPreview(*window);
             driven = true;

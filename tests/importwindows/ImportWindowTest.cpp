@@ -63,23 +63,25 @@ TEST_F(ImportWindowTest, ImportWritesTheTakenRowsAfterACopyAndTheRecordWindowsFo
     EXPECT_EQ(scalar(path, "SELECT FuelCost / 10000.0 FROM Fuel WHERE FuelMiles = 1300"),
               QStringLiteral("32.55"))
         << "price per gallon times gallons";
-    EXPECT_EQ(scalar(path, "SELECT FuelFull FROM Fuel WHERE FuelMiles = 1600"), QStringLiteral("0"));
+    EXPECT_EQ(scalar(path, "SELECT FuelFull FROM Fuel WHERE FuelMiles = 1600"),
+              QStringLiteral("0"));
     expectFileConsistent();
 
     // The fuel window, at the front again, shows the new rows.
     switchAwayAndBack();
     QTest::qWait(50);
-    EXPECT_EQ(caption().section(QLatin1Char(' '), -1), QStringLiteral("3")) << caption().toStdString();
+    EXPECT_EQ(caption().section(QLatin1Char(' '), -1), QStringLiteral("3"))
+        << caption().toStdString();
     EXPECT_FALSE(gas.holdsRowNotSaved());
 }
 
 TEST_F(ImportWindowTest, ALongVehicleNameIsCutOnlyWhenTheUserChoosesSo) {
     showFrame();
-    const QString file = writeFile(
-        QStringLiteral("long.csv"),
-        "car_name,model,mpg,odometer,miles,gallons,price,city_percentage,fuelup_date,"
-        "date_added,tags,notes,missed_fuelup,partial_fuelup,latitude,longitude,brand\n"
-        "Family Station Wagon,,,500,,9,3.00,0,03/01/2024 0:00,,,,0,0,,,\n");
+    const QString file =
+        writeFile(QStringLiteral("long.csv"),
+                  "car_name,model,mpg,odometer,miles,gallons,price,city_percentage,fuelup_date,"
+                  "date_added,tags,notes,missed_fuelup,partial_fuelup,latitude,longitude,brand\n"
+                  "Family Station Wagon,,,500,,9,3.00,0,03/01/2024 0:00,,,,0,0,,,\n");
     importwindows::frmImport window(file, path);
     waitForPreview(window);
     EXPECT_EQ(column(window, PreviewModel::Status), (QStringList{"Refused"}));
@@ -104,10 +106,10 @@ TEST_F(ImportWindowTest, ALongVehicleNameIsCutOnlyWhenTheUserChoosesSo) {
 
 TEST_F(ImportWindowTest, ColumnsOfAnUnknownFileArePlacedByHand) {
     showFrame();
-    const QString file = writeFile(QStringLiteral("own.csv"),
-                                   "date,when read,litres,city\n"
-                                   "2024-03-01,1000,40,Saint-Jean-sur-Richelieu Ouest\n"
-                                   "2024-03-15,1300,38,Laval\n");
+    const QString file =
+        writeFile(QStringLiteral("own.csv"), "date,when read,litres,city\n"
+                                             "2024-03-01,1000,40,Saint-Jean-sur-Richelieu Ouest\n"
+                                             "2024-03-15,1300,38,Laval\n");
     importwindows::frmImport window(file, path);
     waitForPreview(window);
     EXPECT_EQ(window.cboFormat->currentData().toString(), QStringLiteral("generic"));
@@ -138,8 +140,8 @@ TEST_F(ImportWindowTest, FileMenuOffersImportAndExportOnlyWithAFileInUse) {
                 list << action->objectName();
         return list;
     }();
-    EXPECT_EQ(names.mid(0, 4), (QStringList{"mnuFileNew", "mnuFileOpen", "mnuFileImport",
-                                            "mnuFileExport"}));
+    EXPECT_EQ(names.mid(0, 4),
+              (QStringList{"mnuFileNew", "mnuFileOpen", "mnuFileImport", "mnuFileExport"}));
     EXPECT_TRUE(item("mnuFileImport")->isEnabled());
     EXPECT_EQ(item("mnuFileImport")->text(), QStringLiteral("&Import..."));
     // A cancelled file dialog: no window, nothing written.
