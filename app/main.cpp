@@ -1,6 +1,7 @@
 #include "about/AppIcon.h"
 #include "backupwindows/BackupCommands.h"
 #include "historywindows/HistoryWindows.h"
+#include "importwindows/ImportCommands.h"
 #include "platform/Help.h"
 #include "records/RecordWindows.h"
 #include "shell/MDIForm1.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     records::registerRecordWindows(mainWindow);
     backupwindows::registerBackupCommands(mainWindow);
     historywindows::registerHistoryWindow(mainWindow);
+    importwindows::registerImportCommands(mainWindow);
     mainWindow.MDIForm_Load();
     mainWindow.show();
     return app.exec();

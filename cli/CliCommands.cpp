@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "AppVersion.h"
+#include "ExchangeCommands.h"
 #include "backup/FileCheck.h"
 #include "backup/OnlineBackup.h"
 #include "platform/AppError.h"
@@ -11,11 +12,19 @@ namespace cli {
 namespace {
 
 const char* const kUsageText =
-    "Usage: drivolex-cli backup DB DEST   copy the database file DB to DEST while it may be\n"
+    "Usage: drivolex-cli new DB           make DB a new, empty database\n"
+    "       drivolex-cli import FILE --into DB [--format F] [--vehicle NAME]\n"
+    "                    [--dry-run] [--skip-refused] [--cut-names]\n"
+    "                                     read another program's file (or our own export)\n"
+    "                                     into DB, after a copy of DB is taken\n"
+    "       drivolex-cli export DB --format F [--vehicle NAME] --out PATH\n"
+    "                                     write DB's rows in the format F\n"
+    "       drivolex-cli formats          list the formats import and export know\n"
+    "       drivolex-cli backup DB DEST   copy the database file DB to DEST while it may be\n"
     "                                     in use, and check the copy\n"
     "       drivolex-cli check DB         check DB: every page, every relation, the layout\n"
-    "Exit status: 0 sound (or copied), 1 not sound (or not copied), 2 bad usage or a\n"
-    "file that cannot be read.\n";
+    "Exit status: 0 done (sound, copied, imported); 1 not sound, not copied, or rows\n"
+    "refused (each told as FILE:LINE: reason); 2 bad usage or a file that cannot be read.\n";
 
 int usage(QTextStream& err, const QString& problem) {
     err << "drivolex-cli: " << problem << "\n" << kUsageText;
@@ -77,6 +86,16 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             return usage(err, QStringLiteral("backup needs a database file and a destination"));
         return backUp(arguments[1], arguments[2], out, err);
     }
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("new"))
+        return newDatabase(rest, out, err);
+    if (command == QLatin1String("import"))
+        return importFile(rest, out, err);
+    if (command == QLatin1String("export"))
+        return exportDatabase(rest, out, err);
+    if (command == QLatin1String("formats"))
+        return rest.isEmpty() ? listFormats(out)
+                              : usage(err, QStringLiteral("formats takes no arguments"));
     return usage(err, command.isEmpty() ? QStringLiteral("no command given")
                                         : QStringLiteral("unknown command '%1'").arg(command));
 }

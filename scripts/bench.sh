@@ -6,7 +6,10 @@
 # (build-bench/fuel-window-bench.json), then the Vehicle History window
 # (build-bench/history-window-bench.json), then Back Up and Restore of the same file
 # against raw SQLite's backup API (build-bench/backup-bench.json), then the vehicle
-# history's figures against raw selects and aggregates (build-bench/history-bench.json).
+# history's figures against raw selects and aggregates (build-bench/history-bench.json),
+# then an import's plan and writing against raw inserts (build-bench/import-bench.json),
+# then the export in our own format against the sqlite3 tool's CSV
+# (build-bench/export-bench.json).
 # Extra arguments go to the store benchmark (e.g. --reuse).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +18,8 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRIVOLEX_BUILD_
     -DDRIVOLEX_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)" --target drivolex_store_bench \
     drivolex_fuel_window_bench drivolex_history_window_bench drivolex_backup_bench \
-    drivolex_history_bench
+    drivolex_history_bench drivolex_import_bench drivolex_export_bench \
+    drivolex_import_read_bench drivolex_import_window_bench
 mkdir -p "$build_dir/data"
 "$build_dir/bench/drivolex_store_bench" --dir "$build_dir/data" --json "$build_dir/bench.json" "$@"
 # The fuel window on the same file, against the store's own figures.
@@ -30,3 +34,14 @@ mkdir -p "$build_dir/data"
 # The vehicle history's reads and figures, against raw SQLite's selects and aggregates.
 "$build_dir/bench/drivolex_history_bench" --dir "$build_dir/data" \
     --json "$build_dir/history-bench.json"
+# An import's plan and writing, against raw SQLite inserting the same rows.
+"$build_dir/bench/drivolex_import_bench" --dir "$build_dir/data" \
+    --json "$build_dir/import-bench.json"
+# The export in our own format, against the sqlite3 tool writing the Fuel table as CSV.
+"$build_dir/bench/drivolex_export_bench" --dir "$build_dir/data" \
+    --json "$build_dir/export-bench.json"
+# The import's readers alone on a 100,000-row Fuelly file (reported).
+"$build_dir/bench/drivolex_import_read_bench"
+# File > Import's preview of a 100,000-row Fuelly file, on screen within a second.
+QT_QPA_PLATFORM=offscreen "$build_dir/bench/drivolex_import_window_bench" --dir "$build_dir/data" \
+    --json "$build_dir/import-window-bench.json"

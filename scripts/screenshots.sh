@@ -282,7 +282,36 @@ EOF
     xdotool windowsize --sync "$main" "$main_width" "$main_height"
     sleep 0.5
 
+    # File, Import: a Fuelly export of the first vehicle, previewed before anything is
+    # written: a row the file holds already, new rows, a partial fill, a missed fill-up
+    # and a day that does not exist. Cancel writes nothing.
+    focus "$main"
+    xdotool windowsize --sync "$main" 1060 720
+    sleep 0.5
+    keys alt+f i
+    window '^Import$' >/dev/null
+    sleep 0.5
+    type_text "$SHOTS_IMPORT"
+    keys Return
+    sleep 1.5
+    preview=$(window '^Import$')
+    sleep 0.5
+    shot import-preview "$preview"
+    keys Escape
+    gone '^Import$'
+    # File, Export: one vehicle or all, in one of three formats.
+    focus "$main"
+    keys alt+f e
+    export=$(window '^Export$')
+    sleep 0.5
+    shot export "$export"
+    keys Escape
+    gone '^Export$'
+    xdotool windowsize --sync "$main" "$main_width" "$main_height"
+    sleep 0.5
+
     # Help, About.
+    focus "$main"
     keys alt+h a
     about=$(window '^About Drivolex$')
     sleep 0.5
@@ -312,9 +341,24 @@ mkdir -p "$work"
 mkdir -p "$work/Documents"
 database=$work/Documents/cars.mdb
 build/tools/drivolex_demo_db "$database"
+# A file another program wrote for the import's picture: Fuelly's layout, its first row
+# one the demonstration file holds already, the others after its last purchase.
+civic=$work/civic.csv
+build/cli/drivolex-cli export "$database" --format fuelly --vehicle Civic --out "$civic" >/dev/null
+last=$(tail -1 "$civic" | cut -d, -f4)
+last=${last%.*}
+import_file=$work/Documents/fuelly-export.csv
+{
+    head -2 "$civic"
+    printf 'Civic,Civic,,%d,,10.2,3.199,60,11/02/2026 0:00,,trip,"Mountains, then the coast",0,0,,,Shell\n' $((last + 310))
+    printf 'Civic,Civic,,%d,,4.5,3.249,60,11/09/2026 0:00,,,,0,1,,,Costco\n' $((last + 420))
+    printf 'Civic,Civic,,%d,,9.8,3.149,60,11/31/2026 0:00,,,,0,0,,,Shell\n' $((last + 650))
+    printf 'Civic,Civic,,%d,,10.6,3.099,60,12/01/2026 0:00,,,,0,0,,,Shell\n' $((last + 700))
+    printf 'Civic,Civic,,%d,,11.0,3.129,60,12/07/2026 0:00,,,,1,0,,,Arco\n' $((last + 1260))
+} >"$import_file"
 
 started=$SECONDS
-SHOTS_WORK=$work SHOTS_DATABASE=$database \
+SHOTS_WORK=$work SHOTS_DATABASE=$database SHOTS_IMPORT=$import_file \
     timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi $dpi" \
     bash scripts/screenshots.sh --inner --scale "$scale" --dpi "$dpi" --out "$out"
 

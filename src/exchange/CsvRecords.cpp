@@ -20,8 +20,17 @@ struct ParseState {
 
 void onField(void* bytes, std::size_t length, void* data) {
     auto* state = static_cast<ParseState*>(data);
-    state->record.fields.append(
-        QString::fromUtf8(static_cast<const char*>(bytes), static_cast<qsizetype>(length)));
+    // libcsv gives no bytes at all for an empty unquoted field: that is a null QString,
+    // while a quoted empty field ("") is empty text.
+    if (!bytes) {
+        state->record.fields.append(QString());
+        return;
+    }
+    QString field =
+        QString::fromUtf8(static_cast<const char*>(bytes), static_cast<qsizetype>(length));
+    if (field.isNull())
+        field = QStringLiteral("");
+    state->record.fields.append(field);
 }
 
 void onRecordEnd(int /*terminator*/, void* data) {
@@ -53,7 +62,7 @@ bool isBlank(const char* begin, const char* end) {
 class Parser {
 public:
     explicit Parser(char delimiter) {
-        csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI);
+        csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI | CSV_EMPTY_IS_NULL);
         csv_set_delim(&parser_, static_cast<unsigned char>(delimiter));
     }
     ~Parser() { csv_free(&parser_); }

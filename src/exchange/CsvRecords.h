@@ -19,9 +19,10 @@ using CsvRecordSink = std::function<bool(const CsvRecord&)>;
 
 // Parses CSV text with libcsv in strict mode: quoted fields may hold delimiters,
 // doubled quotes and line breaks; lines end in LF, CRLF or CR; the last line needs
-// no line break; empty fields are kept; blank lines are skipped; spaces around an
-// unquoted field are trimmed. Returns an empty string when the whole text was
-// read (or the sink stopped), otherwise "line N: what is wrong".
+// no line break; empty fields are kept, an unquoted one as a null QString and a
+// quoted one ("") as empty text, so that a file can tell NULL from ''; blank lines
+// are skipped; spaces around an unquoted field are trimmed. Returns an empty string when the whole
+// text was read (or the sink stopped), otherwise "line N: what is wrong".
 QString readCsvRecords(const QString& text, char delimiter, const CsvRecordSink& sink);
 
 } // namespace exchange

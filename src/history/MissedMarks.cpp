@@ -74,11 +74,7 @@ void setMissed(sqlite3* db, qint64 fuelId, bool missed) {
         return;
     store::Transaction transaction(db, context);
     if (missed)
-        store::execute(db,
-                       QStringLiteral("CREATE TABLE IF NOT EXISTS drivolex_fuel_missed (FuelId "
-                                      "INTEGER PRIMARY KEY REFERENCES Fuel (FuelId) ON DELETE "
-                                      "CASCADE)"),
-                       context);
+        createMissedTable(db, context);
     store::Statement change(db,
                             missed ? QStringLiteral("INSERT OR IGNORE INTO drivolex_fuel_missed "
                                                     "(FuelId) VALUES (?)")
@@ -88,6 +84,14 @@ void setMissed(sqlite3* db, qint64 fuelId, bool missed) {
     change.bind(1, fuelId);
     store::checkSqlite(db, change.step(), context);
     transaction.commit();
+}
+
+void createMissedTable(sqlite3* db, const store::SqlErrorContext& context) {
+    store::execute(db,
+                   QStringLiteral("CREATE TABLE IF NOT EXISTS drivolex_fuel_missed (FuelId "
+                                  "INTEGER PRIMARY KEY REFERENCES Fuel (FuelId) ON DELETE "
+                                  "CASCADE)"),
+                   context);
 }
 
 bool MissedMarkReader::isMissed(sqlite3* db, qint64 fuelId) {

@@ -20,6 +20,9 @@ QSet<qint64> everyMissedFuelId(sqlite3* db);
 // Sets or clears the mark in one write transaction of the store (so the day's
 // backup and the file's checks apply). Throws the store's error.
 void setMissed(sqlite3* db, qint64 fuelId, bool missed);
+// Makes the table when the file has none yet, inside the caller's write transaction
+// (an import writes its rows and their marks in one). Throws the store's error.
+void createMissedTable(sqlite3* db, const store::SqlErrorContext& context);
 
 // Reads the marks of single rows, for a window that asks row by row: one prepared
 // statement kept for the connection, made only once the table is found. A file

@@ -89,6 +89,11 @@ void RecordWindow::rowsRestored(const QString& path, const QString& table, qint6
         m_cameBackTable.clear();
 }
 
+void RecordWindow::rowsAddedElsewhere(shell::MDIForm1& frame, const QString& path) {
+    for (RecordWindow* window : frame.findChildren<RecordWindow*>())
+        window->rowsRestored(path, QString(), 0);
+}
+
 std::optional<qint64> RecordWindow::currentPlace(const store::Recordset& rs) {
     try {
         if (!rs.isBOF() && !rs.isEOF())

@@ -82,6 +82,10 @@ public:
     // longer exists is listed as nullptr.
     QList<QWidget*> Controls() const;
 
+    // Rows came into the file at path by other means (an import): each open window of the
+    // frame reads its rows again when it is next at the front and holds no unsaved row.
+    static void rowsAddedElsewhere(shell::MDIForm1& frame, const QString& path);
+
     // The error box of the trapped handlers: "Error #" + number + CR LF + text,
     // exclamation icon, title "Error".
     static void showErrorBox(const platform::AppError& error);

@@ -125,8 +125,8 @@ void MDIForm1::showDatabaseInUse() {
     // Undo Delete names what it would bring back in the file now in use.
     if (auto* edit = findChild<EditMenu*>(QString(), Qt::FindDirectChildrenOnly))
         edit->refresh();
-    // Backing up and restoring need a file in use.
-    for (QAction* item : {m_mnuFileBackUp, m_mnuFileRestore})
+    // Importing, exporting, backing up and restoring need a file in use.
+    for (QAction* item : {m_mnuFileImport, m_mnuFileExport, m_mnuFileBackUp, m_mnuFileRestore})
         if (item)
             item->setEnabled(!DatabasePath.isEmpty());
 }
@@ -139,6 +139,12 @@ void MDIForm1::showNotice(const QString& notice) {
 void MDIForm1::setBackupCommands(std::function<void()> backUp, std::function<void()> restore) {
     m_backUp = std::move(backUp);
     m_restore = std::move(restore);
+}
+
+void MDIForm1::setExchangeCommands(std::function<void()> importFile,
+                                   std::function<void()> exportFile) {
+    m_import = std::move(importFile);
+    m_export = std::move(exportFile);
 }
 
 void MDIForm1::ShutdownEnabled(bool bolEnableShutdown) {

@@ -80,6 +80,8 @@ public:
     // Menu handlers.
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
+    void mnuFileImport_Click();
+    void mnuFileExport_Click();
     void mnuFileClose_Click();
     void mnuFileBackUp_Click();
     void mnuFileRestore_Click();
@@ -99,6 +101,9 @@ public:
     // What File > Back Up and File > Restore From Backup do; the backup windows give
     // them. Until then the items do nothing.
     void setBackupCommands(std::function<void()> backUp, std::function<void()> restore);
+
+    // What File > Import and File > Export do; the import windows give them.
+    void setExchangeCommands(std::function<void()> importFile, std::function<void()> exportFile);
 
     // The status line: what to do first while no database is in use, else the file in
     // use, followed by the last notice (such as a backup that failed) until another
@@ -133,6 +138,10 @@ private:
     std::unique_ptr<platform::RegistryStore> m_registry;
     QAction* m_mnuFileBackUp = nullptr;
     QAction* m_mnuFileRestore = nullptr;
+    QAction* m_mnuFileImport = nullptr;
+    QAction* m_mnuFileExport = nullptr;
+    std::function<void()> m_import;
+    std::function<void()> m_export;
     std::function<void()> m_backUp;
     std::function<void()> m_restore;
     QString m_notice;

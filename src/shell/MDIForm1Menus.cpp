@@ -67,6 +67,10 @@ void MDIForm1::createMenus() {
               QKeySequence(Qt::CTRL | Qt::Key_N));
     file.item("mnuFileOpen", QStringLiteral("&Open"), true, &MDIForm1::mnuFileOpen_Click,
               QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_mnuFileImport = file.item("mnuFileImport", QStringLiteral("&Import..."), true,
+                                &MDIForm1::mnuFileImport_Click);
+    m_mnuFileExport = file.item("mnuFileExport", QStringLiteral("&Export..."), true,
+                                &MDIForm1::mnuFileExport_Click);
     file.item("mnuFileClose", QStringLiteral("&Close"), false, &MDIForm1::mnuFileClose_Click);
     m_mnuFileBackUp = file.item("mnuFileBackUp", QStringLiteral("&Back Up..."), true,
                                 &MDIForm1::mnuFileBackUp_Click);
@@ -186,6 +190,16 @@ void MDIForm1::mnuFileOpen_Click() {
 void MDIForm1::mnuFileClose_Click() {
     platform::MsgBox(QStringLiteral("Close Code goes here!"), platform::vbOKOnly,
                      platform::appTitle());
+}
+
+void MDIForm1::mnuFileImport_Click() {
+    if (m_import)
+        m_import();
+}
+
+void MDIForm1::mnuFileExport_Click() {
+    if (m_export)
+        m_export();
 }
 
 void MDIForm1::mnuFileBackUp_Click() {

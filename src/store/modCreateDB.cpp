@@ -79,7 +79,7 @@ void checkTarget(const QString& path) {
 
 } // namespace
 
-bool CreateNewDatabase(const QString& path) {
+void BuildNewDatabase(const QString& path) {
     std::shared_ptr<Database> previous = CurrentDatabase;
     QString asidePath;
     try {
@@ -97,17 +97,26 @@ bool CreateNewDatabase(const QString& path) {
         store::replaceDatabaseFile(asidePath, path);
         asidePath.clear();
         CurrentDatabase = Database::OpenDatabase(path);
-    } catch (const platform::AppError& error) {
+    } catch (platform::AppError& error) {
         building.reset();
-        QString reason = error.text();
         if (!asidePath.isEmpty()) {
             store::removeDatabaseFiles(asidePath);
             // The file the user asked for, not the hidden one it was being built as.
+            QString reason = error.text();
             reason.replace(asidePath, path);
+            error = platform::AppError(error.number(), reason);
         }
         CurrentDatabase = previous;
+        throw;
+    }
+}
+
+bool CreateNewDatabase(const QString& path) {
+    try {
+        BuildNewDatabase(path);
+    } catch (const platform::AppError& error) {
         platform::MsgBox(QStringLiteral("There was an error Creating your database."),
-                         platform::vbExclamation, reason);
+                         platform::vbExclamation, error.text());
         return false;
     }
     platform::MsgBox(QStringLiteral(" Creation of database ") + path +

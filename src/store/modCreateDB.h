@@ -22,6 +22,10 @@ extern std::shared_ptr<store::Database> CurrentDatabase;
 // the program are not replaced; journal and WAL files of the old file go with it.
 bool CreateNewDatabase(const QString& path);
 
+// The same without a box: throws the store's error naming the file (the command line's
+// `new`). The new database is left open as CurrentDatabase.
+void BuildNewDatabase(const QString& path);
+
 // The building routines, called by CreateNewDatabase in this order on the database
 // being built.
 void CreateFuelTable();

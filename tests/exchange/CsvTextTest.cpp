@@ -123,6 +123,30 @@ TEST_F(CsvTextTest, QuotedFieldsHoldDelimitersQuotesAndLineBreaks) {
     EXPECT_EQ(table.records[2].line, 5);
 }
 
+// An empty unquoted field is NULL (a null QString), a quoted one empty text, also as
+// the very first field of the text and after spaces that are trimmed away.
+TEST(CsvNullTest, EmptyUnquotedIsNullAndQuotedEmptyIsText) {
+    std::vector<CsvRecord> records;
+    const QString error = readCsvRecords(QStringLiteral("\"\",,  ,\"\"\n,\"\"\n\"\"\n"), ',',
+                                         [&](const CsvRecord& record) {
+                                             records.push_back(record);
+                                             return true;
+                                         });
+    ASSERT_EQ(error, QString());
+    ASSERT_EQ(records.size(), 3u);
+    const QStringList& first = records[0].fields;
+    ASSERT_EQ(first.size(), 4);
+    EXPECT_FALSE(first[0].isNull());
+    EXPECT_TRUE(first[0].isEmpty());
+    EXPECT_TRUE(first[1].isNull());
+    EXPECT_TRUE(first[2].isNull());
+    EXPECT_FALSE(first[3].isNull());
+    EXPECT_TRUE(records[1].fields[0].isNull());
+    EXPECT_FALSE(records[1].fields[1].isNull());
+    ASSERT_EQ(records[2].fields.size(), 1);
+    EXPECT_FALSE(records[2].fields[0].isNull());
+}
+
 TEST_F(CsvTextTest, SectionFilesComeRecordByRecordAndTheReadingCanStop) {
     const QString path = write("drivvo.csv", "##Refuelling\n"
                                              "Odometer,Date,Fuel\n"

@@ -22,6 +22,8 @@ const QList<QPair<const char*, QList<MenuRow>>> kMenus = {
     {"mnuFile",
      {{"mnuFileNew", "&New", "Ctrl+N", true},
       {"mnuFileOpen", "&Open", "Ctrl+O", true},
+      {"mnuFileImport", "&Import...", "", true},
+      {"mnuFileExport", "&Export...", "", true},
       {"mnuFileClose", "&Close", "", false},
       {"mnuFileBackUp", "&Back Up...", "", true},
       {"mnuFileRestore", "&Restore From Backup...", "", true},

@@ -6,13 +6,19 @@
 //   store_crash_child readonly PATH FD GO
 //     starts adding a vehicle, makes the file (and, for "readonly-folder", its
 //     folder) read-only, reports what Update and Delete said, waits for a byte on
-//     GO, makes them writable again and saves the pending row.
+//     GO, makes them writable again and saves the pending row;
+//   store_crash_child import PATH FD
+//     imports a large file's rows into the database at PATH with a small page cache
+//     (so that pages reach the file before the commit), reporting WRITING on FD once
+//     rows are being written and DONE after the commit.
 #include "RandomSteps.h"
 #include "ShimVfs.h"
 #include "StepLine.h"
 #include "backup/OnlineBackup.h"
 #include "backup/Restore.h"
+#include "importing/ImportPlan.h"
 #include "platform/AppError.h"
+#include "store/Connection.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
@@ -99,6 +105,43 @@ int runRestores(const QString& path, const QString& first, const QString& second
     }
 }
 
+int runImport(const QString& path, int fd) {
+    shim::install();
+    shim::setWriteDelay(kLongestWriteDelayUs);
+    const store::ConnectionHandle connection = store::openConnection(path, false);
+    store::execute(connection.get(), QStringLiteral("PRAGMA cache_size = 20"), {});
+    exchange::ImportedFile file;
+    for (const char* name : {"Imported", "Kept"}) {
+        exchange::ImportedVehicle vehicle;
+        vehicle.name = QLatin1String(name);
+        file.vehicles.push_back(vehicle);
+    }
+    constexpr int kRows = 20000;
+    const QDateTime first(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int i = 0; i < kRows; ++i) {
+        exchange::ImportedFuel row;
+        row.line = i + 2;
+        row.vehicle = i % 2 ? QStringLiteral("Imported") : QStringLiteral("Kept");
+        row.date = first.addDays(i);
+        row.gallons = 10 + i % 7;
+        row.odometer = 200000 + 150.0 * i;
+        row.missed = i % 50 == 0;
+        row.note = i % 10 == 0 ? QStringLiteral("note %1").arg(i) : QString();
+        file.fuel.push_back(row);
+    }
+    const importing::ImportPlan plan = importing::planImport(
+        connection.get(), file, importing::defaultTargets(connection.get(), file));
+    bool told = false;
+    importing::writeImport(connection.get(), path, plan, [&](int, int) {
+        if (!told)
+            writeAll(fd, "WRITING\n");
+        told = true;
+        return true;
+    });
+    writeAll(fd, "DONE\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +162,10 @@ int main(int argc, char** argv) {
             fd = std::atoi(argv[4]);
             return runBackups(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), fd);
         }
+        if (mode == QLatin1String("import") && argc == 4) {
+            fd = std::atoi(argv[3]);
+            return runImport(QString::fromLocal8Bit(argv[2]), fd);
+        }
         if (mode == QLatin1String("restores") && argc == 6) {
             fd = std::atoi(argv[5]);
             return runRestores(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
@@ -132,7 +179,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: %s steps PATH SEED FD | readonly[-folder] PATH FD GO | backups PATH DEST "
-                 "FD | restores PATH FIRST SECOND FD\n",
+                 "FD | restores PATH FIRST SECOND FD | import PATH FD\n",
                  argv[0]);
     return 1;
 }
