@@ -264,12 +264,7 @@ private:
             if (!row.text(notes).isEmpty())
                 order.note = row.text(notes);
             order.tags = row.nullable(tags);
-            if (!row.refused() && !order.date)
-                row.refuse(QStringLiteral("no date"));
-            if (row.refused())
-                refuse(file_, row.line(), row.problem());
-            else
-                file_.workOrders.push_back(std::move(order));
+            addWorkOrder(file_, row, std::move(order));
         }
     }
 

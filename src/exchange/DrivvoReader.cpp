@@ -171,12 +171,7 @@ private:
                                       : QStringLiteral("%1\nLocation: %2").arg(note, row.text(4));
             if (!note.isEmpty())
                 order.note = note;
-            if (!row.refused() && !order.date)
-                row.refuse(QStringLiteral("no date"));
-            if (row.refused())
-                refuse(file_, row.line(), row.problem());
-            else
-                file_.workOrders.push_back(std::move(order));
+            addWorkOrder(file_, row, std::move(order));
         }
     }
 

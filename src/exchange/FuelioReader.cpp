@@ -267,12 +267,7 @@ private:
                 row.refuse(QStringLiteral("an income, not a cost"));
             if (row.flag(templateColumn, "isTemplate", false))
                 row.refuse(QStringLiteral("a cost template, not a cost"));
-            if (!row.refused() && !order.date)
-                row.refuse(QStringLiteral("no date"));
-            if (row.refused())
-                refuse(file_, row.line(), row.problem());
-            else
-                file_.workOrders.push_back(std::move(order));
+            addWorkOrder(file_, row, std::move(order));
         }
     }
 

@@ -112,12 +112,7 @@ void readOrders(const std::vector<CsvRecord>& records, const HeaderIndex& header
         if (!note.isEmpty())
             order.note = note;
         order.tags = row.nullable(tags);
-        if (!row.refused() && !order.date)
-            row.refuse(QStringLiteral("no date"));
-        if (row.refused())
-            refuse(file, row.line(), row.problem());
-        else
-            file.workOrders.push_back(std::move(order));
+        addWorkOrder(file, row, std::move(order));
     }
 }
 

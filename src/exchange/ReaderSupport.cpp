@@ -147,6 +147,15 @@ void refuse(ImportedFile& file, int line, const QString& message) {
     file.refusals.push_back({line, message});
 }
 
+void addWorkOrder(ImportedFile& file, RowReader& row, ImportedWorkOrder order) {
+    if (!row.refused() && !order.date)
+        row.refuse(QStringLiteral("no date"));
+    if (row.refused())
+        refuse(file, row.line(), row.problem());
+    else
+        file.workOrders.push_back(std::move(order));
+}
+
 std::optional<values::Currency> totalFromUnitPrice(values::Currency price, double volume) {
     const double cents = std::round(price.toDouble() * volume * 100.0);
     if (!std::isfinite(cents) || std::fabs(cents) > 9.0e16)

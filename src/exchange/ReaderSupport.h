@@ -72,6 +72,10 @@ size_t noteVehicle(ImportedFile& file, const ImportedVehicle& vehicle);
 void warn(ImportedFile& file, int line, const QString& message);
 void refuse(ImportedFile& file, int line, const QString& message);
 
+// A service visit read from its row: kept, or refused with the row's first problem (a
+// visit without a date is refused too).
+void addWorkOrder(ImportedFile& file, RowReader& row, ImportedWorkOrder order);
+
 // The total of a purchase given by its unit price, rounded to cents as money is paid.
 // Nothing when the product is beyond what money holds.
 std::optional<values::Currency> totalFromUnitPrice(values::Currency price, double volume);

@@ -90,12 +90,7 @@ void readCosts(const std::vector<CsvRecord>& records, const HeaderIndex& header,
             order.parts.push_back(costAsPart(service, *amount));
         if (!row.text(note).isEmpty())
             order.note = row.text(note);
-        if (!row.refused() && !order.date)
-            row.refuse(QStringLiteral("no date"));
-        if (row.refused())
-            refuse(file, row.line(), row.problem());
-        else
-            file.workOrders.push_back(std::move(order));
+        addWorkOrder(file, row, std::move(order));
     }
 }
 
