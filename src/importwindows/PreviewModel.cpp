@@ -59,8 +59,11 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::TextAlignmentRole && index.column() == Line)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    // Long texts are cut at the column's edge: the tooltip gives them whole.
     if (role == Qt::ToolTipRole && index.column() == Remarks)
         return remarksText(row);
+    if (role == Qt::ToolTipRole && index.column() == Becomes)
+        return row.becomes;
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     switch (index.column()) {
