@@ -176,12 +176,16 @@ int run(const bench::Options& options) {
     const int rounds = std::min(options.rounds, kMostRounds);
 
     const exchange::ImportedFile oneVehicle = fuellyRows(kRows, 1);
-    bench::PairedSamples writes;
-    for (int i = 0; i < rounds; ++i) {
-        const std::string ours = work + "/ours.mdb";
-        const std::string raw = work + "/raw.mdb";
+    // Each round writes into fresh copies of the empty file, ours and raw's.
+    const std::string ours = work + "/ours.mdb";
+    const std::string raw = work + "/raw.mdb";
+    const auto freshCopies = [&] {
         fs::copy_file(empty, ours, fs::copy_options::overwrite_existing);
         fs::copy_file(empty, raw, fs::copy_options::overwrite_existing);
+    };
+    bench::PairedSamples writes;
+    for (int i = 0; i < rounds; ++i) {
+        freshCopies();
         writes.round(
             i, [&] { return oursWrite(ours, oneVehicle); },
             [&] { return rawWrite(raw, oneVehicle); });
@@ -195,10 +199,7 @@ int run(const bench::Options& options) {
     require(fuellyRead.ok() && fuellyRead.fuel.size() == size_t(kRows), "the Fuelly file read");
     bench::PairedSamples fileImports;
     for (int i = 0; i < rounds; ++i) {
-        const std::string ours = work + "/ours.mdb";
-        const std::string raw = work + "/raw.mdb";
-        fs::copy_file(empty, ours, fs::copy_options::overwrite_existing);
-        fs::copy_file(empty, raw, fs::copy_options::overwrite_existing);
+        freshCopies();
         fileImports.round(
             i, [&] { return oursFileImport(ours, fuellyFile); },
             [&] { return rawWriteWithExtras(raw, fuellyRead); });

@@ -121,15 +121,10 @@ void readOrders(const std::vector<CsvRecord>& records, const HeaderIndex& header
 ImportedFile readLubeLoggerFile(const QString& path) {
     ImportedFile file;
     file.formatId = QStringLiteral("lubelogger");
-    const CsvTable table = loadCsvFile(path);
-    if (!table.text.ok()) {
-        file.error = table.text.error;
+    const std::optional<CsvTable> loaded = loadRecords(path, file);
+    if (!loaded)
         return file;
-    }
-    if (table.records.empty()) {
-        file.error = fileNameOf(path) + QStringLiteral(": the file is empty");
-        return file;
-    }
+    const CsvTable& table = *loaded;
     const HeaderIndex header(table.records.front().fields);
     const QString vehicle = fileVehicleName(path);
     const LubeLoggerKind kind = kindOf(header);

@@ -147,6 +147,19 @@ void refuse(ImportedFile& file, int line, const QString& message) {
     file.refusals.push_back({line, message});
 }
 
+std::optional<CsvTable> loadRecords(const QString& path, ImportedFile& file) {
+    CsvTable table = loadCsvFile(path);
+    if (!table.text.ok()) {
+        file.error = table.text.error;
+        return std::nullopt;
+    }
+    if (table.records.empty()) {
+        file.error = fileNameOf(path) + QStringLiteral(": the file is empty");
+        return std::nullopt;
+    }
+    return table;
+}
+
 void addWorkOrder(ImportedFile& file, RowReader& row, ImportedWorkOrder order) {
     if (!row.refused() && !order.date)
         row.refuse(QStringLiteral("no date"));

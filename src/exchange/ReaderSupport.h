@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/CsvFile.h"
 #include "exchange/CsvRecords.h"
 #include "exchange/FieldText.h"
 #include "exchange/ImportedRows.h"
@@ -71,6 +72,10 @@ size_t noteVehicle(ImportedFile& file, const ImportedVehicle& vehicle);
 
 void warn(ImportedFile& file, int line, const QString& message);
 void refuse(ImportedFile& file, int line, const QString& message);
+
+// The file's records for a reader that takes them all at once: nothing, with the
+// file's error set, when the file cannot be read or holds no record.
+std::optional<CsvTable> loadRecords(const QString& path, ImportedFile& file);
 
 // A service visit read from its row: kept, or refused with the row's first problem (a
 // visit without a date is refused too).

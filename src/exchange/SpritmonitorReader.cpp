@@ -99,15 +99,10 @@ void readCosts(const std::vector<CsvRecord>& records, const HeaderIndex& header,
 ImportedFile readSpritmonitorFile(const QString& path) {
     ImportedFile file;
     file.formatId = QStringLiteral("spritmonitor");
-    const CsvTable table = loadCsvFile(path);
-    if (!table.text.ok()) {
-        file.error = table.text.error;
+    const std::optional<CsvTable> loaded = loadRecords(path, file);
+    if (!loaded)
         return file;
-    }
-    if (table.records.empty()) {
-        file.error = fileNameOf(path) + QStringLiteral(": the file is empty");
-        return file;
-    }
+    const CsvTable& table = *loaded;
     const HeaderIndex header(table.records.front().fields);
     const QString where =
         QStringLiteral("%1: line %2: ").arg(fileNameOf(path)).arg(table.records.front().line);
