@@ -213,6 +213,28 @@ TEST_F(ReportPdfTest, LongVisitsSplitWithTheirHeadersAndNothingRunsPastTheMargin
     EXPECT_EQ(wordsOfW, 400);
 }
 
+TEST_F(ReportPdfTest, EveryVehicleHasItsOwnReportNumberedOnItsOwn) {
+    report::ReportOptions options;
+    const QStringList pages = pdfPages(writePdf(options));
+    // Civic, Pickup, Wagon in Look Up order, each from "Page 1 of m".
+    QStringList firsts;
+    int expectedNumber = 1;
+    for (const QString& page : pages) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("Page (\\d+) of (\\d+)")).match(page);
+        ASSERT_TRUE(match.hasMatch());
+        ASSERT_EQ(match.captured(1).toInt(), expectedNumber);
+        if (expectedNumber == 1)
+            firsts << QRegularExpression(QStringLiteral("Service Record: (\\w+)"))
+                          .match(page)
+                          .captured(1);
+        expectedNumber = expectedNumber == match.captured(2).toInt() ? 1 : expectedNumber + 1;
+    }
+    EXPECT_EQ(expectedNumber, 1) << "the last report ends on its last page";
+    EXPECT_EQ(firsts, (QStringList{QStringLiteral("Civic"), QStringLiteral("Pickup"),
+                                   QStringLiteral("Wagon")}));
+}
+
 TEST_F(ReportPdfTest, ChartsAreVectorsAndThePaperIsTheOneAskedFor) {
     const std::vector<report::ReportContent> reports = reportsOf(path, civicOptions());
     const QString pdf = dir.filePath(QStringLiteral("a4.pdf"));
