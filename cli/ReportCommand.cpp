@@ -111,7 +111,11 @@ int writeReport(const QStringList& arguments, QTextStream& out, QTextStream& err
                                    return true;
                                });
     } catch (const platform::AppError& failure) {
-        err << failure.text() << "\n";
+        const QString shown = QDir::toNativeSeparators(pdf);
+        err << (failure.text().contains(shown)
+                    ? failure.text()
+                    : QStringLiteral("%1: %2").arg(shown, failure.text()))
+            << "\n";
         return kNotSound;
     }
     QStringList names;

@@ -47,7 +47,9 @@ protected:
         process.start(QStringLiteral("pdftotext"),
                       {QStringLiteral("-layout"), path, QStringLiteral("-")});
         EXPECT_TRUE(process.waitForFinished(60000)) << "pdftotext (poppler-utils) did not run";
-        return QString::fromUtf8(process.readAllStandardOutput());
+        // Ligatures ("fi" as one glyph) read back as their letters.
+        return QString::fromUtf8(process.readAllStandardOutput())
+            .normalized(QString::NormalizationForm_KC);
     }
 
     QTemporaryDir dir;

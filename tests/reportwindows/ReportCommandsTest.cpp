@@ -29,7 +29,9 @@ QString pdfText(const QString& path) {
                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
     EXPECT_TRUE(process.waitForFinished(60000)) << "pdftotext (poppler-utils) did not run";
     EXPECT_EQ(process.exitCode(), 0) << path.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    // Ligatures ("fi" as one glyph) read back as their letters.
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC);
 }
 
 int pageCount(const QString& text) {
