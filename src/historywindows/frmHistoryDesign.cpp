@@ -190,8 +190,10 @@ void frmHistory::layOutControls() {
     top->addStretch(1);
     top->addWidget(cmdClose);
     auto* reportRow = new QHBoxLayout;
-    reportRow->addWidget(chkFuelLog);
+    // The report's option beside its commands, apart from the lists' own controls.
     reportRow->addStretch(1);
+    reportRow->addWidget(chkFuelLog);
+    reportRow->addSpacing(12);
     reportRow->addWidget(cmdPrint);
     reportRow->addWidget(cmdPrintPreview);
     reportRow->addWidget(cmdExportPdf);
