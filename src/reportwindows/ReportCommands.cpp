@@ -141,20 +141,27 @@ void printReports(QWidget* owner, sqlite3* db, const ReportRequest& request) {
             return;
         const QString file =
             printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-        const bool existed = !file.isEmpty() && QFileInfo::exists(file);
         bool finished = false;
         ReportProgress progress(owner, kPrintTitle);
-        QString failure = failureOf(
-            [&] { finished = report::paintReports(printer, *reports, progress.callback()); });
+        // A cancel stops the job where the printer's driver can stop it.
+        const report::PageProgress step = [&printer, next = progress.callback()](int done,
+                                                                                 int count) {
+            const bool goOn = next(done, count);
+            if (!goOn)
+                printer.abort();
+            return goOn;
+        };
+        QString failure =
+            failureOf([&] { finished = report::paintReports(printer, *reports, step); });
         if (failure.isEmpty() && !finished && !progress.cancelled())
             failure = QStringLiteral("The pages could not be printed.");
         if (failure.isEmpty() && printer.printerState() == QPrinter::Error)
             failure = QStringLiteral("The printer reported an error.");
         if (failure.isEmpty() && finished)
             return;
-        printer.abort();
-        // Half a PDF is no file: it goes, unless it was there before the print.
-        if (!file.isEmpty() && !existed)
+        // Half a PDF is no file: it goes (what was there before is gone already; the
+        // printer wrote over it from its first page).
+        if (!file.isEmpty())
             QFile::remove(file);
         if (!failure.isEmpty())
             platform::MsgBox(failureText(failure, targetOf(printer)) +
