@@ -9,7 +9,8 @@
 # history's figures against raw selects and aggregates (build-bench/history-bench.json),
 # then an import's plan and writing against raw inserts (build-bench/import-bench.json),
 # then the export in our own format against the sqlite3 tool's CSV
-# (build-bench/export-bench.json).
+# (build-bench/export-bench.json), then a vehicle's service record written as PDF
+# (build-bench/report-bench.json).
 # Extra arguments go to the store benchmark (e.g. --reuse).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +20,7 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRIVOLEX_BUILD_
 cmake --build "$build_dir" --parallel "$(nproc)" --target drivolex_store_bench \
     drivolex_fuel_window_bench drivolex_history_window_bench drivolex_backup_bench \
     drivolex_history_bench drivolex_import_bench drivolex_export_bench \
-    drivolex_import_read_bench drivolex_import_window_bench
+    drivolex_import_read_bench drivolex_import_window_bench drivolex_report_bench
 mkdir -p "$build_dir/data"
 "$build_dir/bench/drivolex_store_bench" --dir "$build_dir/data" --json "$build_dir/bench.json" "$@"
 # The fuel window on the same file, against the store's own figures.
@@ -45,3 +46,7 @@ mkdir -p "$build_dir/data"
 # File > Import's preview of a 100,000-row Fuelly file, on screen within a second.
 QT_QPA_PLATFORM=offscreen "$build_dir/bench/drivolex_import_window_bench" --dir "$build_dir/data" \
     --json "$build_dir/import-window-bench.json"
+# A vehicle's service record as PDF: 1,000 work orders and 5,000 fill-ups within 3 s,
+# and its growth from 100 orders.
+"$build_dir/bench/drivolex_report_bench" --dir "$build_dir/data" \
+    --json "$build_dir/report-bench.json"

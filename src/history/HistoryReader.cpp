@@ -17,20 +17,6 @@ namespace {
 
 using namespace stored;
 
-store::SqlErrorContext contextOf(sqlite3* db, const char* table) {
-    return store::SqlErrorContext{
-        QString::fromUtf8(sqlite3_db_filename(db, "main")), QLatin1String(table), false, {}};
-}
-
-// Steps to the next row; false at the end; throws the store's error on a failure.
-bool nextRow(sqlite3* db, store::Statement& stmt, const char* table) {
-    const int rc = stmt.step();
-    if (rc == SQLITE_ROW)
-        return true;
-    store::checkSqlite(db, rc, contextOf(db, table));
-    return false;
-}
-
 // The missed marks come from a select of their own (a few rows) rather than a join,
 // which would look up every fuel row in the marks' table. Unordered, the rows come
 // back without going through SQLite's sorter; FillOrder then puts them in order.

@@ -98,4 +98,17 @@ QString textAt(const store::Statement& stmt, int column) {
     return converted(stmt, column, store::FieldType::Memo).toString();
 }
 
+store::SqlErrorContext contextOf(sqlite3* db, const char* table) {
+    return store::SqlErrorContext{
+        QString::fromUtf8(sqlite3_db_filename(db, "main")), QLatin1String(table), false, {}};
+}
+
+bool nextRow(sqlite3* db, store::Statement& stmt, const char* table) {
+    const int rc = stmt.step();
+    if (rc == SQLITE_ROW)
+        return true;
+    store::checkSqlite(db, rc, contextOf(db, table));
+    return false;
+}
+
 } // namespace history::stored

@@ -1,6 +1,6 @@
 #include "StatisticsPanel.h"
 
-#include "history/HistoryText.h"
+#include "history/StatisticsText.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -19,43 +19,6 @@ constexpr int kFiguresPerColumn = 8;
 
 } // namespace
 
-QStringList StatisticsPanel::captions() {
-    return {QStringLiteral("Average MPG"),
-            QStringLiteral("Best MPG"),
-            QStringLiteral("Worst MPG"),
-            QStringLiteral("Last MPG"),
-            QStringLiteral("Fill-Ups"),
-            QStringLiteral("Gallons"),
-            QStringLiteral("Fuel Cost"),
-            QStringLiteral("Average Price/Gal"),
-            QStringLiteral("Miles Driven"),
-            QStringLiteral("Miles per Month"),
-            QStringLiteral("Fuel Cost per Mile"),
-            QStringLiteral("Parts Cost"),
-            QStringLiteral("Parts Cost per Mile"),
-            QStringLiteral("Total Cost per Mile"),
-            QStringLiteral("Work Orders")};
-}
-
-QStringList StatisticsPanel::texts(const history::Statistics& f) {
-    using namespace history;
-    return {mpgText(f.averageMpg),
-            mpgText(f.bestMpg),
-            mpgText(f.worstMpg),
-            mpgText(f.lastMpg),
-            countText(f.fillUps),
-            gallonsText(f.gallons),
-            scaledMoneyText(f.fuelCostScaled),
-            perUnitMoneyText(f.averagePricePerGallon),
-            milesText(f.milesDriven),
-            milesText(f.milesPerMonth),
-            perUnitMoneyText(f.fuelCostPerMile),
-            centsText(f.partsCostCents),
-            perUnitMoneyText(f.partsCostPerMile),
-            perUnitMoneyText(f.totalCostPerMile),
-            countText(f.workOrders)};
-}
-
 StatisticsPanel::StatisticsPanel(QWidget* parent)
     : QWidget(parent), dbgStatistics(new QTableView), pages(new QStackedWidget(this)),
       m_table(new QStandardItemModel(this)) {
@@ -63,7 +26,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent)
     figures->setObjectName(QStringLiteral("fraFigures"));
     auto* grid = new QGridLayout(figures);
     grid->setHorizontalSpacing(12);
-    const QStringList names = captions();
+    const QStringList names = history::statisticCaptions();
     for (int i = 0; i < names.size(); ++i) {
         auto* caption = new QLabel(names[i] + QLatin1Char(':'));
         caption->setObjectName(QStringLiteral("lblCaption%1").arg(i));
@@ -98,7 +61,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent)
 }
 
 void StatisticsPanel::showVehicle(const history::Statistics& figures) {
-    const QStringList values = texts(figures);
+    const QStringList values = history::statisticTexts(figures);
     for (int i = 0; i < lblFigure.size(); ++i)
         lblFigure[i]->setText(values[i]);
     pages->setCurrentIndex(0);
@@ -109,11 +72,11 @@ void StatisticsPanel::showAllVehicles(const std::vector<history::VehicleStatisti
                                       const QHash<qint64, QString>& names) {
     m_table->clear();
     QStringList header{QStringLiteral("Vehicle")};
-    header += captions();
+    header += history::statisticCaptions();
     m_table->setHorizontalHeaderLabels(header);
     const auto addRow = [this](const QString& name, const history::Statistics& figures) {
         QList<QStandardItem*> items{new QStandardItem(name)};
-        for (const QString& text : texts(figures)) {
+        for (const QString& text : history::statisticTexts(figures)) {
             auto* item = new QStandardItem(text);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             items.append(item);

@@ -25,11 +25,6 @@ public:
     void showAllVehicles(const std::vector<history::VehicleStatistics>& rows,
                          const history::Statistics& total, const QHash<qint64, QString>& names);
 
-    // The captions in the order shown: "Average MPG", ..., "Work Orders".
-    static QStringList captions();
-    // The texts of the figures, in the captions' order.
-    static QStringList texts(const history::Statistics& figures);
-
     QList<QLabel*> lblFigure;  // the values, in the captions' order
     QTableView* dbgStatistics; // every vehicle
     QStackedWidget* pages;

@@ -34,8 +34,8 @@ struct PartLine {
 
 struct ServiceVisit {
     qint64 workOrderId = 0;
-    QString date;    // "3/15/2024"
-    QString miles;   // "106,421"; empty when the order has none
+    QString date;         // "3/15/2024"
+    QString miles;        // "106,421"; empty when the order has none
     QStringList services; // in the order they were entered
     std::vector<PartLine> parts;
     QString partsTotal; // "$123.45"
@@ -52,7 +52,7 @@ struct FuelSummary {
 struct ReportOptions {
     std::optional<qint64> vehicleId; // empty: one report per vehicle, in Look Up order
     history::DateRange period;
-    QString periodText;  // "All Time", "Last 12 Months", "1/1/2024 to 12/31/2024"
+    QString periodText;       // "All Time", "Last 12 Months", "1/1/2024 to 12/31/2024"
     bool withFuelLog = false; // the whole fuel log as a table
     QDate printedOn;          // the date the title block gives
 };
@@ -60,7 +60,7 @@ struct ReportOptions {
 struct ReportContent {
     VehicleHeading vehicle;
     QString periodText;
-    QString printedText; // "Printed 12/9/2026"
+    QString printedDate; // "12/9/2026": the day the report was made
     // The period's statistics, captions and texts as the Statistics tab shows them.
     QStringList statisticCaptions;
     QStringList statisticTexts;
