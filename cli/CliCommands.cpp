@@ -2,6 +2,7 @@
 
 #include "AppVersion.h"
 #include "ExchangeCommands.h"
+#include "ReportCommand.h"
 #include "backup/FileCheck.h"
 #include "backup/OnlineBackup.h"
 #include "platform/AppError.h"
@@ -20,11 +21,17 @@ const char* const kUsageText =
     "       drivolex-cli export DB --format F [--vehicle NAME] --out PATH\n"
     "                                     write DB's rows in the format F\n"
     "       drivolex-cli formats          list the formats import and export know\n"
+    "       drivolex-cli report DB [--vehicle NAME] [--from DATE] [--to DATE]\n"
+    "                    [--fuel-log] --pdf OUT.pdf\n"
+    "                                     write the service record of the vehicle (of each\n"
+    "                                     without --vehicle) as a PDF file; DATE is M/d/yyyy\n"
+    "                                     or yyyy-MM-dd, --fuel-log adds every fill-up\n"
     "       drivolex-cli backup DB DEST   copy the database file DB to DEST while it may be\n"
     "                                     in use, and check the copy\n"
     "       drivolex-cli check DB         check DB: every page, every relation, the layout\n"
-    "Exit status: 0 done (sound, copied, imported); 1 not sound, not copied, or rows\n"
-    "refused (each told as FILE:LINE: reason); 2 bad usage or a file that cannot be read.\n";
+    "Exit status: 0 done (sound, copied, imported, written); 1 not sound, not copied,\n"
+    "rows refused (each told as FILE:LINE: reason), or the PDF not written; 2 bad usage or\n"
+    "a file that cannot be read.\n";
 
 int usage(QTextStream& err, const QString& problem) {
     err << "drivolex-cli: " << problem << "\n" << kUsageText;
@@ -93,6 +100,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return importFile(rest, out, err);
     if (command == QLatin1String("export"))
         return exportDatabase(rest, out, err);
+    if (command == QLatin1String("report"))
+        return writeReport(rest, out, err);
     if (command == QLatin1String("formats"))
         return rest.isEmpty() ? listFormats(out)
                               : usage(err, QStringLiteral("formats takes no arguments"));

@@ -13,7 +13,7 @@ enum ExitCode : int {
     kUsage = 2,    // bad arguments, or the file cannot be found or read
 };
 
-// Runs `new`, `import`, `export`, `formats`, `backup DB DEST`, `check DB`, `--help` or
+// Runs `new`, `import`, `export`, `formats`, `report`, `backup DB DEST`, `check DB`, `--help` or
 // `--version` (arguments without the program's name). Results go to out, errors to err,
 // each naming the file.
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -41,7 +41,7 @@ done
 
 # Each dependency by package name, versions and alternatives stripped.
 depends=$(field Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/[[:space:]]//g' | grep -v '^$' || true)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6charts6 qt6-qpa-plugins libsqlite3-0 libcsv3; do
+for p in libqt6widgets6 libqt6gui6 libqt6printsupport6 libqt6core6 libqt6charts6 qt6-qpa-plugins libsqlite3-0 libcsv3; do
     grep -qxF "$p" <<<"$depends" || problem "Depends lacks $p (it has: $(field Depends))"
 done
 # Build-time packages have no place on a user's machine.

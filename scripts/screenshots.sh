@@ -278,6 +278,17 @@ EOF
     keys alt+r
     sleep 0.5
     shot history-charts "$main"
+    # The service record's print preview, with the fuel log: the tick box takes the
+    # focus, and Print Preview is two controls after it.
+    keys alt+u Tab Tab space
+    preview=$(window '^Print Preview')
+    xdotool windowsize --sync "$preview" 900 660
+    sleep 2
+    shot print-preview "$preview"
+    keys Escape
+    gone '^Print Preview'
+    focus "$main"
+    keys alt+u
     keys alt+c
     xdotool windowsize --sync "$main" "$main_width" "$main_height"
     sleep 0.5

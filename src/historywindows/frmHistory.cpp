@@ -13,12 +13,15 @@
 #include "records/SharedDatabase.h"
 #include "records/frmGas.h"
 #include "records/frmWorkOrder.h"
+#include "report/ReportContent.h"
 #include "shell/AppState.h"
 #include "shell/MDIForm1.h"
 #include "store/Database.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -144,6 +147,34 @@ void frmHistory::FillVehicleCombo() {
     // The choice stays; a vehicle deleted meanwhile leaves every vehicle on show.
     const int index = chosen ? cboVehicleID->findData(*chosen) : 0;
     cboVehicleID->setCurrentIndex(std::max(index, 0));
+    enableReportCommands(!vehicles.empty());
+}
+
+reportwindows::ReportRequest frmHistory::reportRequest() const {
+    reportwindows::ReportRequest request;
+    report::ReportOptions& options = request.options;
+    options.vehicleId = selectedVehicle();
+    options.period = period();
+    options.periodText =
+        report::periodTextOf(history::PeriodKind(cboPeriod->currentData().toInt()), options.period);
+    options.withFuelLog = chkFuelLog->isChecked();
+    options.printedOn = QDate::currentDate();
+    request.documentName =
+        reportwindows::documentNameOf(options.vehicleId ? cboVehicleID->currentText() : QString());
+    request.folder = QFileInfo(m_database->path()).absolutePath();
+    return request;
+}
+
+void frmHistory::cmdPrint_Click() {
+    reportwindows::printReports(this, m_database->handle(), reportRequest());
+}
+
+void frmHistory::cmdPrintPreview_Click() {
+    reportwindows::previewReports(this, m_database->handle(), reportRequest());
+}
+
+void frmHistory::cmdExportPdf_Click() {
+    reportwindows::exportReportPdf(this, m_database->handle(), reportRequest());
 }
 
 void frmHistory::cboVehicleID_Click() {

@@ -3,6 +3,7 @@
 #include "BackgroundReads.h"
 #include "HistoryData.h"
 #include "history/Period.h"
+#include "reportwindows/ReportCommands.h"
 
 #include <QHash>
 #include <QList>
@@ -11,6 +12,7 @@
 #include <QWidget>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -70,6 +72,12 @@ public:
     StatisticsPanel* fraStatistics;
     HistoryCharts* fraCharts;
     ReadingStatus* fraReading;
+    // The service record on paper, for the vehicle and period chosen; unusable while
+    // the file holds no vehicle.
+    QCheckBox* chkFuelLog; // the whole fuel log as a table of the report
+    QPushButton* cmdPrint;
+    QPushButton* cmdPrintPreview;
+    QPushButton* cmdExportPdf;
 
     FuelLogModel& fuelLog() const { return *m_fuelLog; }
     ServiceHistoryModel& serviceHistory() const { return *m_serviceHistory; }
@@ -85,6 +93,9 @@ public:
     void txtSearch_Change();
     void SSTab1_Click();
     void cmdClose_Click();
+    void cmdPrint_Click();
+    void cmdPrintPreview_Click();
+    void cmdExportPdf_Click();
     // Abandons the reads under way; the tabs stay empty until the next choice.
     void cmdCancel_Click();
     // Opens the Gas Purchases window on the purchase of a Fuel Log row.
@@ -101,9 +112,12 @@ private:
     void layOutControls();
     void connectHandlers();
     void placeInFrame();
+    void enableReportCommands(bool enabled);
 
     void FillVehicleCombo();
     std::optional<qint64> selectedVehicle() const;
+    // What the report commands print: the vehicle, the period and the fuel log choice.
+    reportwindows::ReportRequest reportRequest() const;
     // Starts reading the chosen vehicle's rows; they are shown when they arrive.
     void readHistory();
     void fillsArrived(FillsRead read);

@@ -7,6 +7,7 @@
 #include "frmHistory.h"
 #include "platform/ErrorReporting.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -148,8 +149,27 @@ void frmHistory::createControls() {
 
     fraReading = new ReadingStatus;
 
+    // The report's access keys are letters no other control or menu of the frame uses;
+    // "Print Preview..." has none left in its caption.
+    chkFuelLog = new QCheckBox(QStringLiteral("Include the f&uel log"));
+    chkFuelLog->setObjectName(QStringLiteral("chkFuelLog"));
+    chkFuelLog->setToolTip(QStringLiteral("The report lists every fill-up of the period"));
+    cmdPrint = new QPushButton(QStringLiteral("Pri&nt..."));
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrintPreview = new QPushButton(QStringLiteral("Print Preview..."));
+    cmdPrintPreview->setObjectName(QStringLiteral("cmdPrintPreview"));
+    cmdExportPdf = new QPushButton(QStringLiteral("Export P&DF..."));
+    cmdExportPdf->setObjectName(QStringLiteral("cmdExportPdf"));
+    enableReportCommands(false); // until the file's vehicles are read
+
     sizeColumns(*dbgServiceHistory, ServiceHistoryModel::ColumnCount, serviceColumnAt,
                 *m_serviceHistory);
+}
+
+void frmHistory::enableReportCommands(bool enabled) {
+    for (QWidget* command :
+         std::initializer_list<QWidget*>{chkFuelLog, cmdPrint, cmdPrintPreview, cmdExportPdf})
+        command->setEnabled(enabled);
 }
 
 void frmHistory::layOutControls() {
@@ -169,15 +189,28 @@ void frmHistory::layOutControls() {
     top->addWidget(dtpTo);
     top->addStretch(1);
     top->addWidget(cmdClose);
+    auto* reportRow = new QHBoxLayout;
+    // The report's option beside its commands, apart from the lists' own controls.
+    reportRow->addStretch(1);
+    reportRow->addWidget(chkFuelLog);
+    reportRow->addSpacing(12);
+    reportRow->addWidget(cmdPrint);
+    reportRow->addWidget(cmdPrintPreview);
+    reportRow->addWidget(cmdExportPdf);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
+    layout->addLayout(reportRow);
     layout->addWidget(fraReading);
     setTabOrder(cboVehicleID, cboPeriod);
     setTabOrder(cboPeriod, dtpFrom);
     setTabOrder(dtpFrom, dtpTo);
     setTabOrder(dtpTo, SSTab1);
-    setTabOrder(SSTab1, cmdClose);
+    setTabOrder(SSTab1, chkFuelLog);
+    setTabOrder(chkFuelLog, cmdPrint);
+    setTabOrder(cmdPrint, cmdPrintPreview);
+    setTabOrder(cmdPrintPreview, cmdExportPdf);
+    setTabOrder(cmdExportPdf, cmdClose);
     setTabOrder(cmdClose, fraReading->cmdCancel);
 }
 
@@ -193,6 +226,10 @@ void frmHistory::connectHandlers() {
     connect(txtSearch, &QLineEdit::textChanged, this, handle(&frmHistory::txtSearch_Change));
     connect(SSTab1, &QTabWidget::currentChanged, this, handle(&frmHistory::SSTab1_Click));
     connect(cmdClose, &QPushButton::clicked, this, handle(&frmHistory::cmdClose_Click));
+    connect(cmdPrint, &QPushButton::clicked, this, handle(&frmHistory::cmdPrint_Click));
+    connect(cmdPrintPreview, &QPushButton::clicked, this,
+            handle(&frmHistory::cmdPrintPreview_Click));
+    connect(cmdExportPdf, &QPushButton::clicked, this, handle(&frmHistory::cmdExportPdf_Click));
     connect(fraReading, &ReadingStatus::cancelRequested, this,
             handle(&frmHistory::cmdCancel_Click));
     // A read that goes on past the delay: the rows of the choice before go, and
