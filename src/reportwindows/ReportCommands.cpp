@@ -6,6 +6,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "report/ReportPages.h"
+#include "store/FileReplace.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -139,8 +140,13 @@ void printReports(QWidget* owner, sqlite3* db, const ReportRequest& request) {
         preparePrinter(printer, request.documentName);
         if (!PrintDialogs::showPrint(printer, owner))
             return;
+        // A print to a PDF file is written beside it and moved into place when whole, so
+        // a cancel or a failure leaves the file that was there as it was.
         const QString file =
             printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+        const QString aside = file.isEmpty() ? QString() : store::asideFileName(file);
+        if (!aside.isEmpty())
+            printer.setOutputFileName(aside);
         bool finished = false;
         ReportProgress progress(owner, kPrintTitle);
         // A cancel stops the job where the printer's driver can stop it.
@@ -157,16 +163,17 @@ void printReports(QWidget* owner, sqlite3* db, const ReportRequest& request) {
             failure = QStringLiteral("The pages could not be printed.");
         if (failure.isEmpty() && printer.printerState() == QPrinter::Error)
             failure = QStringLiteral("The printer reported an error.");
-        if (failure.isEmpty() && finished)
+        if (!aside.isEmpty()) {
+            printer.setOutputFileName(file);
+            if (failure.isEmpty() && finished)
+                failure = failureOf([&] { store::replaceFile(aside, file); });
+            QFile::remove(aside);
+        }
+        if (failure.isEmpty())
             return;
-        // Half a PDF is no file: it goes (what was there before is gone already; the
-        // printer wrote over it from its first page).
-        if (!file.isEmpty())
-            QFile::remove(file);
-        if (!failure.isEmpty())
-            platform::MsgBox(failureText(failure, targetOf(printer)) +
-                                 QStringLiteral("\n\nThe report was not printed."),
-                             platform::vbExclamation, kPrintTitle);
+        platform::MsgBox(failureText(failure, targetOf(printer)) +
+                             QStringLiteral("\n\nThe report was not printed."),
+                         platform::vbExclamation, kPrintTitle);
     });
 }
 

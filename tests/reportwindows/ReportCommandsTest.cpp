@@ -161,6 +161,20 @@ TEST_F(ReportWindowTest, CancelOrAFileThatCannotBeWrittenLeavesNoFile) {
     const QString cancelledPrint = printToPdf(QStringLiteral("cancelled-print.pdf"));
     EXPECT_FALSE(QFileInfo::exists(cancelledPrint));
     EXPECT_EQ(filesInDir(), QStringList{QStringLiteral("cars.mdb")}) << "no file left aside";
+    // A print cancelled onto a file that was there leaves that file as it was.
+    const QString kept = dir.filePath(QStringLiteral("kept.pdf"));
+    {
+        QFile old(kept);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("last year's report");
+    }
+    cancelAtFirstPage();
+    printToPdf(QStringLiteral("kept.pdf"));
+    QFile old(kept);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("last year's report"));
+    old.close();
+    QFile::remove(kept);
     EXPECT_EQ(boxes.count(), 0) << "a cancel is no failure";
 
     const QString unwritable = exportPdf(QStringLiteral("no-such-folder/civic.pdf"));
