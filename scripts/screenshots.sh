@@ -368,6 +368,15 @@ import_file=$work/Documents/fuelly-export.csv
     printf 'Civic,Civic,,%d,,11.0,3.129,60,12/07/2026 0:00,,,,1,0,,,Arco\n' $((last + 1260))
 } >"$import_file"
 
+# The first page of the demonstration vehicle's service record, as drivolex-cli writes it.
+bash scripts/install-deps.sh poppler-utils
+mkdir -p "$work/raw"
+# Letter paper, as an American system gives it, like the rest of the pictures.
+LC_MEASUREMENT=en_US.UTF-8 build/cli/drivolex-cli report "$database" --vehicle Civic \
+    --pdf "$work/report.pdf" >/dev/null
+pdftoppm -r 90 -png -f 1 -l 1 -singlefile "$work/report.pdf" "$work/raw/report-page"
+convert "$work/raw/report-page.png" -bordercolor '#999999' -border 1 "$out/report-page.png"
+
 started=$SECONDS
 SHOTS_WORK=$work SHOTS_DATABASE=$database SHOTS_IMPORT=$import_file \
     timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi $dpi" \
