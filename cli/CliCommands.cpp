@@ -72,6 +72,12 @@ int backUp(const QString& path, const QString& destination, QTextStream& out, QT
 
 } // namespace
 
+int refuseUsage(QTextStream& err, const QString& problem) {
+    err << "drivolex-cli: " << problem << "\n"
+        << "Run 'drivolex-cli --help' for how to use it.\n";
+    return kUsage;
+}
+
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const QString command = arguments.value(0);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {

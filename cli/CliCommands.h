@@ -13,6 +13,9 @@ enum ExitCode : int {
     kUsage = 2,    // bad arguments, or the file cannot be found or read
 };
 
+// Tells a command's bad usage on err, with where to read how to use it; gives kUsage.
+int refuseUsage(QTextStream& err, const QString& problem);
+
 // Runs `new`, `import`, `export`, `formats`, `report`, `backup DB DEST`, `check DB`, `--help` or
 // `--version` (arguments without the program's name). Results go to out, errors to err,
 // each naming the file.

@@ -20,12 +20,6 @@ namespace cli {
 
 namespace {
 
-int usage(QTextStream& err, const QString& problem) {
-    err << "drivolex-cli: " << problem << "\n"
-        << "Run 'drivolex-cli --help' for how to use it.\n";
-    return kUsage;
-}
-
 // The key of the vehicle whose Look Up is exactly name.
 std::optional<qint64> vehicleWithLookup(sqlite3* db, const QString& name) {
     store::Statement select(
@@ -85,14 +79,14 @@ QString countText(int count, const char* one, const char* many) {
 int newDatabase(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const ArgumentList args = parseArguments(arguments, {}, {});
     if (!args.error.isEmpty())
-        return usage(err, args.error);
+        return refuseUsage(err, args.error);
     if (args.words.size() != 1)
-        return usage(err, QStringLiteral("new needs one database file"));
+        return refuseUsage(err, QStringLiteral("new needs one database file"));
     const QString path = args.words[0];
     if (QFileInfo::exists(path))
-        return usage(err, QStringLiteral("%1: the file exists already; new does not replace "
-                                         "a file")
-                              .arg(path));
+        return refuseUsage(err, QStringLiteral("%1: the file exists already; new does not replace "
+                                               "a file")
+                                    .arg(path));
     try {
         modCreateDB::BuildNewDatabase(path);
     } catch (const platform::AppError& error) {
@@ -111,21 +105,21 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {QStringLiteral("--dry-run"), QStringLiteral("--skip-refused"),
          QStringLiteral("--cut-names")});
     if (!args.error.isEmpty())
-        return usage(err, args.error);
+        return refuseUsage(err, args.error);
     if (args.words.size() != 1)
-        return usage(err, QStringLiteral("import needs one file to read"));
+        return refuseUsage(err, QStringLiteral("import needs one file to read"));
     if (!args.hasValue(QStringLiteral("--into")))
-        return usage(err, QStringLiteral("import needs --into DB, the database to write"));
+        return refuseUsage(err, QStringLiteral("import needs --into DB, the database to write"));
     const QString path = args.words[0];
     const QString database = args.value(QStringLiteral("--into"));
     const QString formatId = args.value(QStringLiteral("--format"));
     if (!formatId.isEmpty() && !exchange::findImportFormat(formatId))
-        return usage(err, QStringLiteral("unknown format '%1' ('drivolex-cli formats' lists "
-                                         "them)")
-                              .arg(formatId));
+        return refuseUsage(err, QStringLiteral("unknown format '%1' ('drivolex-cli formats' lists "
+                                               "them)")
+                                    .arg(formatId));
     const QString vehicle = args.value(QStringLiteral("--vehicle"));
     if (args.hasValue(QStringLiteral("--vehicle")) && (vehicle.isEmpty() || vehicle.size() > 10))
-        return usage(err, QStringLiteral("--vehicle takes a Look Up of 1 to 10 characters"));
+        return refuseUsage(err, QStringLiteral("--vehicle takes a Look Up of 1 to 10 characters"));
 
     QString error;
     exchange::ImportedFile file = readFile(path, formatId, error);
@@ -198,17 +192,17 @@ int exportDatabase(const QStringList& arguments, QTextStream& out, QTextStream& 
         arguments,
         {QStringLiteral("--format"), QStringLiteral("--vehicle"), QStringLiteral("--out")}, {});
     if (!args.error.isEmpty())
-        return usage(err, args.error);
+        return refuseUsage(err, args.error);
     if (args.words.size() != 1)
-        return usage(err, QStringLiteral("export needs one database file"));
+        return refuseUsage(err, QStringLiteral("export needs one database file"));
     if (!args.hasValue(QStringLiteral("--format")) || !args.hasValue(QStringLiteral("--out")))
-        return usage(err, QStringLiteral("export needs --format F and --out PATH"));
+        return refuseUsage(err, QStringLiteral("export needs --format F and --out PATH"));
     const QString database = args.words[0];
     const QString formatId = args.value(QStringLiteral("--format"));
     if (!exporting::findExportFormat(formatId))
-        return usage(err, QStringLiteral("unknown export format '%1' ('drivolex-cli formats' "
-                                         "lists them)")
-                              .arg(formatId));
+        return refuseUsage(err, QStringLiteral("unknown export format '%1' ('drivolex-cli formats' "
+                                               "lists them)")
+                                    .arg(formatId));
     try {
         store::checkExistingDatabasePath(database, false);
         store::ConnectionHandle connection = store::openReadOnlyConnection(database);
@@ -217,7 +211,7 @@ int exportDatabase(const QStringList& arguments, QTextStream& out, QTextStream& 
             const QString lookup = args.value(QStringLiteral("--vehicle"));
             vehicleId = vehicleWithLookup(connection.get(), lookup);
             if (!vehicleId)
-                return usage(
+                return refuseUsage(
                     err,
                     QStringLiteral("%1: no vehicle has the Look Up '%2'").arg(database, lookup));
         }

@@ -17,12 +17,6 @@ namespace cli {
 
 namespace {
 
-int usage(QTextStream& err, const QString& problem) {
-    err << "drivolex-cli: " << problem << "\n"
-        << "Run 'drivolex-cli --help' for how to use it.\n";
-    return kUsage;
-}
-
 // The date of a --from or --to value, M/d/yyyy or yyyy-MM-dd; fills problem when the
 // text is no date.
 std::optional<QDate> dateOf(const ArgumentList& args, const QString& option, QString& problem) {
@@ -54,11 +48,11 @@ int writeReport(const QStringList& arguments, QTextStream& out, QTextStream& err
         parseArguments(arguments, {vehicleOption, fromOption, toOption, pdfOption},
                        {QStringLiteral("--fuel-log")});
     if (!args.error.isEmpty())
-        return usage(err, args.error);
+        return refuseUsage(err, args.error);
     if (args.words.size() != 1)
-        return usage(err, QStringLiteral("report needs one database file"));
+        return refuseUsage(err, QStringLiteral("report needs one database file"));
     if (!args.hasValue(pdfOption) || args.value(pdfOption).isEmpty())
-        return usage(err, QStringLiteral("report needs --pdf OUT.pdf, the file to write"));
+        return refuseUsage(err, QStringLiteral("report needs --pdf OUT.pdf, the file to write"));
     const QString database = args.words[0];
     const QString pdf = args.value(pdfOption);
 
@@ -68,10 +62,10 @@ int writeReport(const QStringList& arguments, QTextStream& out, QTextStream& err
     if (problem.isEmpty())
         options.period.to = dateOf(args, toOption, problem);
     if (!problem.isEmpty())
-        return usage(err, problem);
+        return refuseUsage(err, problem);
     if (options.period.from && options.period.to && *options.period.from > *options.period.to)
-        return usage(err, QStringLiteral("--from %1 lies after --to %2")
-                              .arg(args.value(fromOption), args.value(toOption)));
+        return refuseUsage(err, QStringLiteral("--from %1 lies after --to %2")
+                                    .arg(args.value(fromOption), args.value(toOption)));
     options.periodText = report::periodTextOf(
         options.period.isAllTime() ? history::PeriodKind::AllTime : history::PeriodKind::Range,
         options.period);
@@ -91,10 +85,10 @@ int writeReport(const QStringList& arguments, QTextStream& out, QTextStream& err
                 if (vehicle.lookUp.trimmed().toCaseFolded() == lookUp.toCaseFolded())
                     options.vehicleId = vehicle.vehicleId;
             if (!options.vehicleId)
-                return usage(err, QStringLiteral("%1: no vehicle has the Look Up '%2'")
-                                      .arg(database, args.value(vehicleOption)));
+                return refuseUsage(err, QStringLiteral("%1: no vehicle has the Look Up '%2'")
+                                            .arg(database, args.value(vehicleOption)));
         } else if (vehicles.empty()) {
-            return usage(
+            return refuseUsage(
                 err, QStringLiteral("%1: the file holds no vehicle to report on").arg(database));
         }
         reports = report::readReports(connection.get(), options);

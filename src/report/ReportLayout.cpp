@@ -63,6 +63,19 @@ std::vector<Strip> figureRows(const ReportStyle& style, const QStringList& capti
     return rows;
 }
 
+// A titled section of figures that keeps together: the statistics, the fuel summary.
+StripGroup figureSection(const ReportStyle& style, const QString& title,
+                         const QStringList& captions, const QStringList& texts, double width,
+                         double spaceBefore) {
+    StripGroup section;
+    section.spaceBefore = spaceBefore;
+    section.strips.push_back(heading(style, title));
+    for (Strip& row : figureRows(style, captions, texts, 2, width))
+        section.strips.push_back(std::move(row));
+    section.keepFirst = section.strips.size();
+    return section;
+}
+
 // The line that opens a visit: date, miles and order number over a rule.
 Strip visitLine(const ReportStyle& style, const ServiceVisit& visit, bool continued) {
     Strip strip;
@@ -194,14 +207,8 @@ std::vector<StripGroup> layOutReport(const ReportContent& content, const ReportS
     }
     groups.push_back(std::move(title));
 
-    StripGroup statistics;
-    statistics.spaceBefore = gap;
-    statistics.strips.push_back(heading(style, QStringLiteral("Statistics")));
-    for (Strip& row :
-         figureRows(style, content.statisticCaptions, content.statisticTexts, 2, width))
-        statistics.strips.push_back(std::move(row));
-    statistics.keepFirst = statistics.strips.size();
-    groups.push_back(std::move(statistics));
+    groups.push_back(figureSection(style, QStringLiteral("Statistics"), content.statisticCaptions,
+                                   content.statisticTexts, width, gap));
 
     const QString historyTitle =
         QStringLiteral("Service History (%1 work order%2)")
@@ -242,18 +249,12 @@ std::vector<StripGroup> layOutReport(const ReportContent& content, const ReportS
         groups.push_back(std::move(total));
     }
 
-    StripGroup fuel;
-    fuel.spaceBefore = gap;
-    fuel.strips.push_back(heading(style, QStringLiteral("Fuel")));
-    for (Strip& row : figureRows(style,
-                                 {QStringLiteral("Fill-Ups"), QStringLiteral("Gallons"),
-                                  QStringLiteral("Fuel Cost"), QStringLiteral("Average MPG")},
-                                 {content.fuel.fillUps, content.fuel.gallons, content.fuel.fuelCost,
-                                  content.fuel.averageMpg},
-                                 2, width))
-        fuel.strips.push_back(std::move(row));
-    fuel.keepFirst = fuel.strips.size();
-    groups.push_back(std::move(fuel));
+    groups.push_back(figureSection(style, QStringLiteral("Fuel"),
+                                   {QStringLiteral("Fill-Ups"), QStringLiteral("Gallons"),
+                                    QStringLiteral("Fuel Cost"), QStringLiteral("Average MPG")},
+                                   {content.fuel.fillUps, content.fuel.gallons,
+                                    content.fuel.fuelCost, content.fuel.averageMpg},
+                                   width, gap));
 
     StripGroup charts;
     charts.spaceBefore = gap;

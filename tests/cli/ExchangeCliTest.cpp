@@ -1,6 +1,7 @@
 // drivolex-cli new, import, export and formats, run as a script runs them: exit
 // statuses, the refusals as FILE:LINE: reason, nothing written unless asked, and the
 // round trip of our own format.
+#include "CliRun.h"
 #include "DemoDatabase.h"
 #include "store/StoreTestFiles.h"
 
@@ -15,21 +16,8 @@ using testing_support::sqlScalar;
 
 class ExchangeCliTest : public ::testing::Test {
 protected:
-    struct Run {
-        int status = -1;
-        QString out;
-        QString err;
-    };
-    Run cli(const QStringList& arguments) const {
-        QProcess process;
-        process.start(QStringLiteral(DRIVOLEX_CLI), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        Run run;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        return run;
-    }
+    using Run = CliRun;
+    static Run cli(const QStringList& arguments) { return runCli(arguments); }
     QString file(const QString& name, const QByteArray& text = {}) const {
         const QString path = dir.filePath(name);
         if (!text.isEmpty()) {

@@ -1,6 +1,7 @@
 // drivolex-cli report, run as a script runs it without a display: the PDF of the vehicle
 // (found whatever its letter case) or of each, the period's orders only, and bad
 // arguments refused with exit status 2, naming what is wrong, before anything is written.
+#include "CliRun.h"
 #include "DemoDatabase.h"
 
 #include <QFileInfo>
@@ -20,27 +21,14 @@ protected:
         pdf = dir.filePath(QStringLiteral("out.pdf"));
     }
 
-    struct Run {
-        int status = -1;
-        QString out;
-        QString err;
-    };
+    using Run = CliRun;
     // Runs the command as from a terminal without a display.
-    Run report(const QStringList& arguments) const {
-        QProcess process;
+    static Run report(const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(DRIVOLEX_CLI),
-                      QStringList{QStringLiteral("report")} + arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        Run run;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        return run;
+        return runCli(QStringList{QStringLiteral("report")} + arguments, environment);
     }
     static QString pdfText(const QString& path) {
         QProcess process;
