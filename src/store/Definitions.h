@@ -14,8 +14,8 @@ struct FieldDef {
     FieldDef() = default;
     explicit FieldDef(QString fieldName, FieldType fieldType = FieldType::Text, int fieldSize = 0,
                       int fieldAttributes = 0, QString foreign = QString())
-        : name(std::move(fieldName)), type(fieldType), size(fieldSize),
-          attributes(fieldAttributes), foreignName(std::move(foreign)) {}
+        : name(std::move(fieldName)), type(fieldType), size(fieldSize), attributes(fieldAttributes),
+          foreignName(std::move(foreign)) {}
 
     QString name;
     FieldType type = FieldType::Text;

@@ -15,6 +15,8 @@ MsgBoxRecorder::MsgBoxRecorder() {
         });
 }
 
-MsgBoxRecorder::~MsgBoxRecorder() { platform::setMsgBoxResponder(std::move(m_previous)); }
+MsgBoxRecorder::~MsgBoxRecorder() {
+    platform::setMsgBoxResponder(std::move(m_previous));
+}
 
 } // namespace testing_support
