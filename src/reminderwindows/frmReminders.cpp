@@ -136,6 +136,8 @@ void frmReminders::createControls() {
     dbgReminders->setWordWrap(false);
     dbgReminders->setTabKeyNavigation(false);
     dbgReminders->verticalHeader()->hide();
+    dbgReminders->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    dbgReminders->verticalHeader()->setDefaultSectionSize(dbgReminders->fontMetrics().height() + 6);
     dbgReminders->horizontalHeader()->setHighlightSections(false);
     dbgReminders->horizontalHeader()->setSectionResizeMode(ReminderColumn, QHeaderView::Stretch);
     const QFontMetrics metrics = dbgReminders->fontMetrics();

@@ -157,12 +157,15 @@ void MDIForm1::setDueReminders(std::function<QString(const QString& path)> readD
 void MDIForm1::refreshDueReminders() {
     // Read at once from the file: a few selects, nothing that would hold the start up.
     const QString due = m_readDue && !DatabasePath.isEmpty() ? m_readDue(DatabasePath) : QString();
-    m_lblRemindersDue->setText(due);
-    m_lblRemindersDue->setToolTip(
-        due.isEmpty() ? QString() : due + QStringLiteral("\nClick to see the reminders."));
-    m_lblRemindersDue->setAccessibleDescription(due.isEmpty() ? QString()
-                                                              : QStringLiteral("Opens Reminders"));
-    m_lblRemindersDue->setVisible(!due.isEmpty());
+    auto* line = static_cast<StatusLink*>(m_lblRemindersDue);
+    line->setFullText(due);
+    line->setToolTip(due.isEmpty() ? QString()
+                                   : due + QStringLiteral("\nClick to see the reminders."));
+    line->setVisible(!due.isEmpty());
+}
+
+QString MDIForm1::dueRemindersText() const {
+    return static_cast<const StatusLink*>(m_lblRemindersDue)->fullText();
 }
 
 void MDIForm1::setBackupCommands(std::function<void()> backUp, std::function<void()> restore) {

@@ -120,7 +120,9 @@ public:
                          std::function<void()> open);
     // Reads the due reminders of the file in use again (the reminders changed).
     void refreshDueReminders();
+    // The label (a link) and all of its text, which it may show cut short.
     QLabel* dueRemindersLine() const { return m_lblRemindersDue; }
+    QString dueRemindersText() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

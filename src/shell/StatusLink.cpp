@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 namespace shell {
 
@@ -20,6 +21,30 @@ StatusLink::StatusLink(QWidget* parent) : QLabel(parent) {
     // A long list of reminders must not widen the main window: the text is cut at the
     // status bar's end, and the tip shows all of it.
     setMinimumWidth(1);
+}
+
+void StatusLink::setFullText(const QString& text) {
+    m_fullText = text;
+    setAccessibleDescription(text);
+    updateGeometry();
+    elide();
+}
+
+void StatusLink::elide() {
+    setText(
+        fontMetrics().elidedText(m_fullText, Qt::ElideRight, std::max(contentsRect().width(), 1)));
+}
+
+void StatusLink::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    elide();
+}
+
+QSize StatusLink::sizeHint() const {
+    // As wide as the whole text wants, cut down by the status bar when need be.
+    const QMargins margins = contentsMargins();
+    return QSize(fontMetrics().horizontalAdvance(m_fullText) + margins.left() + margins.right() + 2,
+                 QLabel::sizeHint().height());
 }
 
 void StatusLink::activate() {

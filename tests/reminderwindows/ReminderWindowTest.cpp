@@ -151,7 +151,7 @@ TEST_F(ReminderWindowTest, ListsEachReminderWithItsStateAndFollowsTheThresholds)
     window->txtSoonDays->setValue(5);
     EXPECT_EQ(state(QStringLiteral("Tune Up")), QStringLiteral("Upcoming"));
     EXPECT_EQ(reminderwindows::readThresholds(form->registryStore()).days, 5);
-    EXPECT_EQ(form->dueRemindersLine()->text(),
+    EXPECT_EQ(form->dueRemindersText(),
               QStringLiteral("1 reminder due: Civic - Change Oil (overdue by 300 miles)"));
 
     // One vehicle at a time.
@@ -305,9 +305,11 @@ TEST_F(ReminderWindowTest, TheStatusLineTellsWhatIsDueOnOpeningAndItsClickOpensT
     QLabel* due = form->findChild<QLabel*>(QStringLiteral("lblRemindersDue"));
     ASSERT_EQ(due, form->dueRemindersLine());
     EXPECT_TRUE(due->isVisible());
-    EXPECT_EQ(due->text(), QStringLiteral("2 reminders due: Civic - Change Oil (overdue by 300 "
-                                          "miles), Civic - Tune Up (due in 10 days)"));
+    EXPECT_EQ(form->dueRemindersText(),
+              QStringLiteral("2 reminders due: Civic - Change Oil (overdue by 300 "
+                             "miles), Civic - Tune Up (due in 10 days)"));
     EXPECT_FALSE(due->accessibleName().isEmpty());
+    EXPECT_EQ(due->accessibleDescription(), form->dueRemindersText());
     EXPECT_EQ(due->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(boxes.count(), 0) << "no box interrupts the start";
 
@@ -319,7 +321,8 @@ TEST_F(ReminderWindowTest, TheStatusLineTellsWhatIsDueOnOpeningAndItsClickOpensT
     // Done in the window: the line follows.
     selectRow(QStringLiteral("Change Oil"));
     click(window->cmdDone);
-    EXPECT_EQ(due->text(), QStringLiteral("1 reminder due: Civic - Tune Up (due in 10 days)"));
+    EXPECT_EQ(form->dueRemindersText(),
+              QStringLiteral("1 reminder due: Civic - Tune Up (due in 10 days)"));
 
     // Another file, with nothing due, taken into use: the line goes.
     window->cmdClose->click();
@@ -331,7 +334,7 @@ TEST_F(ReminderWindowTest, TheStatusLineTellsWhatIsDueOnOpeningAndItsClickOpensT
     platform::FileDialog::setShower({});
     EXPECT_EQ(shell::DatabasePath, other);
     EXPECT_FALSE(due->isVisible());
-    EXPECT_TRUE(due->text().isEmpty());
+    EXPECT_TRUE(form->dueRemindersText().isEmpty());
 }
 
 } // namespace
