@@ -65,6 +65,12 @@ MDIForm1::MDIForm1(QWidget* parent)
     });
     m_lblRemindersDue->hide();
     statusBar()->addPermanentWidget(m_lblRemindersDue);
+    // A work order saved or a vehicle deleted in one window may have changed what is
+    // due: the line is read again whenever another window comes to the front.
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
+        if (active)
+            refreshDueReminders();
+    });
     showDatabaseInUse();
     resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
     createMenus();

@@ -118,7 +118,8 @@ public:
     // reminder windows give them; until then nothing is shown.
     void setDueReminders(std::function<QString(const QString& path)> readDue,
                          std::function<void()> open);
-    // Reads the due reminders of the file in use again (the reminders changed).
+    // Reads the due reminders of the file in use again (the reminders changed); done
+    // also whenever a window comes to the front.
     void refreshDueReminders();
     // The label (a link) and all of its text, which it may show cut short.
     QLabel* dueRemindersLine() const { return m_lblRemindersDue; }

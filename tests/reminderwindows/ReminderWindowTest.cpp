@@ -19,6 +19,7 @@
 
 namespace {
 
+using records_test::execute;
 using records_test::scalar;
 using reminderwindows::frmReminderEdit;
 using reminderwindows::frmReminders;
@@ -324,7 +325,16 @@ TEST_F(ReminderWindowTest, TheStatusLineTellsWhatIsDueOnOpeningAndItsClickOpensT
     EXPECT_EQ(form->dueRemindersText(),
               QStringLiteral("1 reminder due: Civic - Tune Up (due in 10 days)"));
 
+    // The tune-up deleted behind the window's back: the line follows when another
+    // window comes to the front.
+    execute(path, "DELETE FROM drivolex_reminder WHERE Name = 'Tune Up'");
+    item("mnuVehicleInformation")->trigger();
+    EXPECT_FALSE(due->isVisible());
+
     // Another file, with nothing due, taken into use: the line goes.
+    execute(path, "UPDATE drivolex_reminder SET DueMiles = 10000, Closed = 0");
+    form->refreshDueReminders();
+    ASSERT_TRUE(due->isVisible());
     window->cmdClose->click();
     const QString other = dir.filePath(QStringLiteral("other.mdb"));
     ASSERT_TRUE(modCreateDB::CreateNewDatabase(other));
