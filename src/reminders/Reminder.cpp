@@ -2,25 +2,30 @@
 
 namespace reminders {
 
-QString reminderProblem(const Reminder& reminder) {
+ReminderCheck checkReminder(const Reminder& reminder) {
+    using Field = ReminderField;
     if (reminder.vehicleId <= 0)
-        return QStringLiteral("Choose the vehicle the reminder is for.");
+        return {QStringLiteral("Choose the vehicle the reminder is for."), Field::Vehicle};
     if (reminder.name.trimmed().isEmpty())
-        return QStringLiteral("Enter the reminder's name.");
+        return {QStringLiteral("Enter the reminder's name."), Field::Name};
     if (!reminder.dueDate && !reminder.dueMiles && !reminder.closed)
-        return QStringLiteral("Enter a due date, a due odometer, or both.");
+        return {QStringLiteral("Enter a due date, a due odometer, or both."), Field::DueDate};
+    if (reminder.dueDate && !reminder.dueDate->isValid())
+        return {QStringLiteral("The due date is not a day."), Field::DueDate};
     if (reminder.dueMiles && *reminder.dueMiles < 0)
-        return QStringLiteral("The due odometer must be a whole number of miles, 0 or above.");
+        return {QStringLiteral("The due odometer must be a whole number of miles, 0 or above."),
+                Field::DueMiles};
     if (reminder.repeatMiles && *reminder.repeatMiles <= 0)
-        return QStringLiteral("Repeat every ... miles must be a whole number above 0.");
+        return {QStringLiteral("Repeat every ... miles must be a whole number above 0."),
+                Field::RepeatMiles};
     if (reminder.repeatMonths && *reminder.repeatMonths <= 0)
-        return QStringLiteral("Repeat every ... months must be a whole number above 0.");
+        return {QStringLiteral("Repeat every ... months must be a whole number above 0."),
+                Field::RepeatMonths};
     // The next due miles are counted from these when it is done without an odometer.
     if (reminder.repeatMiles && !reminder.dueMiles && !reminder.closed)
-        return QStringLiteral("A reminder that repeats by miles needs a due odometer.");
-    if (reminder.dueDate && !reminder.dueDate->isValid())
-        return QStringLiteral("The due date is not a day.");
-    return QString();
+        return {QStringLiteral("A reminder that repeats by miles needs a due odometer."),
+                Field::DueMiles};
+    return {};
 }
 
 Reminder doneAt(const Reminder& reminder, const QDate& date, std::optional<qint64> miles,

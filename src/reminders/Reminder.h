@@ -28,11 +28,19 @@ struct Reminder {
     bool repeats() const { return repeatMiles.has_value() || repeatMonths.has_value(); }
 };
 
-// What is wrong with a reminder as entered, naming the field ("Enter the reminder's
-// name.", "Enter a due date, a due odometer, or both.", "Repeat every ... miles must be
-// a whole number above 0.", "A reminder that repeats by miles needs a due odometer.");
-// empty when it can be stored.
-QString reminderProblem(const Reminder& reminder);
+// What is wrong with a reminder as entered, and the field it is wrong in: "Enter the
+// reminder's name.", "Enter a due date, a due odometer, or both.", "Repeat every ...
+// miles must be a whole number above 0.", "A reminder that repeats by miles needs a due
+// odometer."; no problem when it can be stored.
+enum class ReminderField { None, Vehicle, Name, DueDate, DueMiles, RepeatMiles, RepeatMonths };
+struct ReminderCheck {
+    QString problem;
+    ReminderField field = ReminderField::None;
+};
+ReminderCheck checkReminder(const Reminder& reminder);
+inline QString reminderProblem(const Reminder& reminder) {
+    return checkReminder(reminder).problem;
+}
 
 // The reminder done on date at miles (by the work order given, if any): a repeating one
 // moves to its next due day (date plus its months) and miles (miles, or its due miles

@@ -205,23 +205,23 @@ bool frmReminderEdit::readEntries(reminders::Reminder& entered) {
     return true;
 }
 
-QWidget* frmReminderEdit::fieldOf(const QString& problem) const {
-    const QString text = problem.toLower();
-    if (text.contains(QLatin1String("vehicle")))
+QWidget* frmReminderEdit::fieldOf(reminders::ReminderField field) const {
+    using Field = reminders::ReminderField;
+    switch (field) {
+    case Field::Vehicle:
         return cboVehicle;
-    if (text.contains(QLatin1String("needs a due odometer")))
-        return txtDueMiles;
-    if (text.contains(QLatin1String("repeat")))
-        return text.contains(QLatin1String("month")) ? txtRepeatMonths : txtRepeatMiles;
-    if (text.contains(QLatin1String("name")))
+    case Field::Name:
         return txtName;
-    if (text.contains(QLatin1String("note")))
-        return txtNote;
-    if (text.contains(QLatin1String("date")) && chkDueDate->isChecked())
-        return dtpDueDate;
-    if (text.contains(QLatin1String("date")) && !text.contains(QLatin1String("odometer")) &&
-        !text.contains(QLatin1String("miles")))
-        return chkDueDate;
+    case Field::DueDate:
+        return chkDueDate->isChecked() ? static_cast<QWidget*>(dtpDueDate) : chkDueDate;
+    case Field::RepeatMiles:
+        return txtRepeatMiles;
+    case Field::RepeatMonths:
+        return txtRepeatMonths;
+    case Field::DueMiles:
+    case Field::None:
+        break;
+    }
     return txtDueMiles;
 }
 
@@ -229,14 +229,16 @@ void frmReminderEdit::cmdOK_Click() {
     reminders::Reminder entered = m_reminder;
     if (!readEntries(entered))
         return;
-    if (const QString problem = reminders::reminderProblem(entered); !problem.isEmpty()) {
-        refuse(problem, fieldOf(problem));
-        return;
-    }
-    // A closed reminder given a new day, miles or repeat is open again.
+    // A closed reminder given a new day, miles or repeat is open again, and checked as
+    // an open one.
     if (entered.closed && (entered.dueDate != m_reminder.dueDate ||
                            entered.dueMiles != m_reminder.dueMiles || entered.repeats()))
         entered.closed = false;
+    if (const reminders::ReminderCheck check = reminders::checkReminder(entered);
+        !check.problem.isEmpty()) {
+        refuse(check.problem, fieldOf(check.field));
+        return;
+    }
     try {
         if (entered.reminderId == 0)
             entered.reminderId = reminders::addReminder(m_db, entered);

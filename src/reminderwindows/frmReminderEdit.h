@@ -54,7 +54,7 @@ private:
     // The entries as a reminder; false (after the box) when a number does not read.
     bool readEntries(reminders::Reminder& entered);
     void refuse(const QString& problem, QWidget* field);
-    QWidget* fieldOf(const QString& problem) const;
+    QWidget* fieldOf(reminders::ReminderField field) const;
 
     sqlite3* m_db;
     reminders::Reminder m_reminder;
