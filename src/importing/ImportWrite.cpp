@@ -3,9 +3,13 @@
 #include "FittedRows.h"
 #include "RowWriter.h"
 #include "backup/BackupFolder.h"
+#include "reminders/ReminderStore.h"
 #include "store/Connection.h"
 
 #include <QHash>
+#include <map>
+#include <tuple>
+#include <utility>
 
 namespace importing {
 
@@ -22,6 +26,45 @@ const QString& vehicleNameOf(const ImportPlan& plan, const PlannedRow& row) {
 bool written(const PlannedRow& row) {
     return row.take && row.status != RowStatus::Refused && row.kind != RowKind::Refused;
 }
+
+// The reminder a written order kept, as one of its vehicle: named after its first
+// service and last done by it. One that only repeats falls due that far after the
+// order. None without a service to name it or with nothing left to fall due by.
+std::optional<reminders::Reminder> reminderOf(const exchange::ImportedWorkOrder& order,
+                                              const FittedWorkOrder& fitted, qint64 vehicleId,
+                                              qint64 workOrderId) {
+    if (!order.reminder || order.services.isEmpty())
+        return std::nullopt;
+    const exchange::ImportedReminder& kept = *order.reminder;
+    reminders::Reminder reminder;
+    reminder.vehicleId = vehicleId;
+    reminder.name = order.services.front().trimmed();
+    if (kept.date)
+        reminder.dueDate = kept.date->date();
+    reminder.dueMiles = kept.mileage;
+    reminder.repeatMiles = kept.repeatMiles;
+    reminder.repeatMonths = kept.repeatMonths;
+    const QDate doneOn = fitted.date.date();
+    if (!reminder.dueDate && !reminder.dueMiles && doneOn.isValid())
+        reminder = reminders::doneAt(reminder, doneOn, fitted.mileage, workOrderId);
+    reminder.doneDate = doneOn.isValid() ? std::optional<QDate>(doneOn) : std::nullopt;
+    reminder.doneMiles = fitted.mileage;
+    reminder.doneWorkOrderId = workOrderId;
+    reminder.closed = false;
+    if (!reminders::reminderProblem(reminder).isEmpty())
+        return std::nullopt;
+    return reminder;
+}
+
+// Where an order stands among a vehicle's orders: by date, then odometer, then file line.
+struct OrderPlace {
+    QDateTime date;
+    qint64 mileage = -1;
+    int line = 0;
+    bool operator<(const OrderPlace& other) const {
+        return std::tie(date, mileage, line) < std::tie(other.date, other.mileage, other.line);
+    }
+};
 
 } // namespace
 
@@ -85,6 +128,9 @@ ImportResult writeImport(sqlite3* db, const QString& databasePath, const ImportP
         ++result.vehiclesMade;
     }
 
+    // The reminder of each vehicle's service from its latest order.
+    std::map<std::pair<qint64, QString>, std::optional<std::pair<OrderPlace, reminders::Reminder>>>
+        latestReminder;
     int done = 0;
     for (const PlannedRow& row : plan.rows) {
         if (!written(row))
@@ -100,11 +146,19 @@ ImportResult writeImport(sqlite3* db, const QString& databasePath, const ImportP
             writer.addFuel(vehicleId, fitted);
             ++result.fuelWritten;
         } else {
-            const FittedWorkOrder fitted = fitWorkOrder(plan.file.workOrders[size_t(row.index)]);
+            const exchange::ImportedWorkOrder& order = plan.file.workOrders[size_t(row.index)];
+            const FittedWorkOrder fitted = fitWorkOrder(order);
             if (!fitted.refusal.isEmpty())
                 continue;
-            writer.addWorkOrder(vehicleId, fitted);
+            const qint64 orderId = writer.addWorkOrder(vehicleId, fitted);
             ++result.workOrdersWritten;
+            if (std::optional<reminders::Reminder> reminder =
+                    reminderOf(order, fitted, vehicleId, orderId)) {
+                const OrderPlace place{fitted.date, fitted.mileage.value_or(-1), order.line};
+                auto& latest = latestReminder[{vehicleId, reminder->name.toCaseFolded()}];
+                if (!latest || latest->first < place)
+                    latest = std::make_pair(place, std::move(*reminder));
+            }
         }
         ++done;
         if (progress && done % kProgressEvery == 0 && !progress(done, total)) {
@@ -114,6 +168,12 @@ ImportResult writeImport(sqlite3* db, const QString& databasePath, const ImportP
     }
     if (progress && !progress(done, total))
         return ImportResult{true, 0, 0, 0, result.backupPath};
+    const store::SqlErrorContext reminderContext{databasePath, QStringLiteral("drivolex_reminder"),
+                                                 false, {}};
+    for (const auto& [key, latest] : latestReminder) {
+        reminders::insertReminder(db, latest->second, reminderContext);
+        ++result.remindersWritten;
+    }
     transaction.commit();
     return result;
 }

@@ -1,0 +1,152 @@
+// drivolex-cli reminders, run as a script runs it: one line a reminder with its state
+// today, the vehicle found whatever its letter case, an iCalendar file a calendar
+// library reads back with one event per reminder that has a day, and bad arguments
+// refused with exit status 2 naming what is wrong.
+#include "CliRun.h"
+#include "reminders/ReminderStore.h"
+#include "store/Connection.h"
+#include "store/StoreTestFiles.h"
+#include "store/modCreateDB.h"
+#include "support/MsgBoxRecorder.h"
+
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace cli_test {
+
+namespace {
+
+class RemindersCliTest : public ::testing::Test {
+protected:
+    // The Civic last read at 55,820 miles ten days ago (too little history for an
+    // estimate); an oil change overdue by its miles, an inspection due in 12 days; the
+    // Pickup's tune-up months away and its wipers done.
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        db = dir.filePath(QStringLiteral("cars.mdb"));
+        {
+            testing_support::MsgBoxRecorder quiet;
+            ASSERT_TRUE(modCreateDB::CreateNewDatabase(db));
+            modCreateDB::CurrentDatabase.reset();
+        }
+        const QString reading = today.addDays(-10).toString(Qt::ISODate);
+        ASSERT_EQ(testing_support::sqlExecute(
+                      db, QStringLiteral(
+                              "INSERT INTO VehicleInfo VALUES ('Civic', 1, 'Honda', 'Civic', "
+                              "2015, 'VIN1');"
+                              "INSERT INTO VehicleInfo VALUES ('Pickup', 2, 'Ford', 'F150', "
+                              "2012, NULL);"
+                              "INSERT INTO Fuel VALUES ('%1 00:00:00', 12, 55820, -1, 400000, "
+                              "'Dayton', 'OH', 1, 1);")
+                              .arg(reading)),
+                  QString());
+        store::ConnectionHandle connection = store::openConnection(db, false);
+        add(connection.get(), 1, "Change Oil", std::nullopt, 55500);
+        add(connection.get(), 1, "Inspection", today.addDays(12), std::nullopt);
+        add(connection.get(), 2, "Tune Up", today.addDays(100), std::nullopt);
+        const qint64 wipers = add(connection.get(), 2, "Wipers", today.addDays(5), std::nullopt);
+        reminders::markDone(connection.get(), wipers, today, std::nullopt);
+    }
+    static qint64 add(sqlite3* connection, qint64 vehicle, const char* name,
+                      std::optional<QDate> dueDate, std::optional<qint64> dueMiles) {
+        reminders::Reminder reminder;
+        reminder.vehicleId = vehicle;
+        reminder.name = QLatin1String(name);
+        reminder.dueDate = dueDate;
+        reminder.dueMiles = dueMiles;
+        return reminders::addReminder(connection, reminder);
+    }
+    static CliRun reminders(const QStringList& arguments) {
+        return runCli(QStringList{QStringLiteral("reminders")} + arguments);
+    }
+    // The calendar as Python's icalendar reads it: the number of events, then each
+    // event's summary on a line.
+    static QStringList calendarEvents(const QString& path) {
+        QProcess python;
+        python.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import icalendar,sys; cal=icalendar.Calendar.from_ical("
+                                     "open(sys.argv[1],'rb').read()); ev=cal.walk('VEVENT'); "
+                                     "print(len(ev)); [print(e['SUMMARY']) for e in ev]"),
+                      path});
+        EXPECT_TRUE(python.waitForFinished(60000));
+        EXPECT_EQ(python.exitCode(), 0)
+            << "python3-icalendar: " << python.readAllStandardError().toStdString();
+        return QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    const QDate today = QDate::currentDate();
+    QTemporaryDir dir;
+    QString db;
+};
+
+TEST_F(RemindersCliTest, ListsEachReminderWithItsStateAndWritesACalendarOfThoseWithADay) {
+    const CliRun all = reminders({db});
+    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+    QStringList lines = all.out.split(u'\n', Qt::SkipEmptyParts);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (QStringList{"Civic: Change Oil: Overdue: overdue by 320 miles",
+                                  "Civic: Inspection: Due Soon: due in 12 days",
+                                  "Pickup: Tune Up: Upcoming: due in 100 days",
+                                  "Pickup: Wipers: Done: done " + today.toString("M/d/yyyy")}))
+        << all.out.toStdString();
+
+    const QString ics = dir.filePath(QStringLiteral("cars.ics"));
+    QFile old(ics);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older calendar");
+    old.close();
+    const CliRun written = reminders({db, QStringLiteral("--ics"), ics});
+    ASSERT_EQ(written.status, 0) << written.err.toStdString();
+    EXPECT_TRUE(written.out.contains(QStringLiteral("cars.ics: 2 events"))) << written.out.toStdString();
+    QStringList events = calendarEvents(ics);
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_EQ(events.takeFirst(), QStringLiteral("2"))
+        << "the overdue oil change has no day, the wipers are done";
+    std::sort(events.begin(), events.end());
+    EXPECT_EQ(events, (QStringList{"Civic: Inspection", "Pickup: Tune Up"}));
+
+    // One vehicle, its Look Up in other letters: its lines and its events only.
+    const CliRun civic =
+        reminders({db, QStringLiteral("--vehicle"), QStringLiteral("CIVIC"), QStringLiteral("--ics"), ics});
+    ASSERT_EQ(civic.status, 0) << civic.err.toStdString();
+    EXPECT_FALSE(civic.out.contains(QStringLiteral("Pickup"))) << civic.out.toStdString();
+    EXPECT_TRUE(civic.out.contains(QStringLiteral("Civic: Inspection: Due Soon: due in 12 days")));
+    EXPECT_EQ(calendarEvents(ics), (QStringList{"1", "Civic: Inspection"}));
+}
+
+TEST_F(RemindersCliTest, BadUsageUnknownVehiclesAndMissingFilesAreRefusedNamingThem) {
+    const QString ics = dir.filePath(QStringLiteral("out.ics"));
+    const struct {
+        QStringList arguments;
+        const char* named;
+    } refused[] = {
+        {{}, "reminders needs one database file"},
+        {{db, db}, "reminders needs one database file"},
+        {{db, QStringLiteral("--vehicle"), QStringLiteral("Tractor"), QStringLiteral("--ics"), ics},
+         "no vehicle has the Look Up 'Tractor'"},
+        {{dir.filePath(QStringLiteral("none.mdb"))}, "none.mdb"},
+        {{db, QStringLiteral("--ics")}, "--ics"},
+        {{db, QStringLiteral("--ics=")}, "--ics needs the calendar file to write"},
+        {{db, QStringLiteral("--calendar"), ics}, "--calendar"},
+    };
+    for (const auto& bad : refused) {
+        const CliRun run = reminders(bad.arguments);
+        EXPECT_EQ(run.status, 2) << bad.named;
+        EXPECT_TRUE(run.err.contains(QLatin1String(bad.named))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(ics)) << "nothing written on bad usage";
+
+    // A calendar that cannot be written: status 1, its path named, nothing left behind.
+    const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/cars.ics"));
+    const CliRun unwritten = reminders({db, QStringLiteral("--ics"), nowhere});
+    EXPECT_EQ(unwritten.status, 1);
+    EXPECT_TRUE(unwritten.err.contains(QStringLiteral("cars.ics"))) << unwritten.err.toStdString();
+}
+
+} // namespace
+
+} // namespace cli_test
