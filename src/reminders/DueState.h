@@ -22,7 +22,7 @@ struct DueThresholds {
 
 // What the file tells of a vehicle's driving: its latest odometer reading (of the
 // latest day among fuel purchases and work orders, the highest that day) and the miles
-// it runs a day over the 90 days up to that reading.
+// it ran a day over the last 90 days up to today.
 struct Driving {
     std::optional<qint64> latestMiles;
     std::optional<QDate> latestDate;
@@ -37,9 +37,9 @@ struct Reading {
     double miles = 0;
 };
 // The driving from readings in any order.
-Driving drivingOf(std::vector<Reading> readings);
+Driving drivingOf(const std::vector<Reading>& readings, const QDate& today);
 // The readings of a vehicle from the file: one select over Fuel and WorkOrder.
-Driving readDriving(sqlite3* db, qint64 vehicleId);
+Driving readDriving(sqlite3* db, qint64 vehicleId, const QDate& today = QDate::currentDate());
 
 struct ReminderStatus {
     DueState state = DueState::Upcoming;
@@ -52,8 +52,8 @@ struct ReminderStatus {
 };
 
 // Overdue once its day has passed or the latest odometer reading is past its miles;
-// Due Soon within the thresholds' days or miles (its day or its miles reached count);
-// Upcoming otherwise; Done when closed.
+// Due Soon within the thresholds' days or miles (its day or its miles reached count,
+// and so does an estimated date within the days); Upcoming otherwise; Done when closed.
 ReminderStatus statusOf(const Reminder& reminder, const Driving& driving, const QDate& today,
                         const DueThresholds& thresholds);
 

@@ -30,7 +30,8 @@ struct Reminder {
 
 // What is wrong with a reminder as entered, naming the field ("Enter the reminder's
 // name.", "Enter a due date, a due odometer, or both.", "Repeat every ... miles must be
-// a whole number above 0."); empty when it can be stored.
+// a whole number above 0.", "A reminder that repeats by miles needs a due odometer.");
+// empty when it can be stored.
 QString reminderProblem(const Reminder& reminder);
 
 // The reminder done on date at miles (by the work order given, if any): a repeating one
