@@ -28,29 +28,32 @@ bool written(const PlannedRow& row) {
 }
 
 // The reminder a written order kept, as one of its vehicle: named after its first
-// service and last done by it. One that only repeats falls due that far after the
-// order. None without a service to name it or with nothing left to fall due by.
+// service and last done by it. What it repeats by without a due day or odometer falls
+// due that far after the order. None without a service to name it, or with nothing to
+// fall due by.
 std::optional<reminders::Reminder> reminderOf(const exchange::ImportedWorkOrder& order,
                                               const FittedWorkOrder& fitted, qint64 vehicleId,
                                               qint64 workOrderId) {
     if (!order.reminder || order.services.isEmpty())
         return std::nullopt;
     const exchange::ImportedReminder& kept = *order.reminder;
+    const QDate doneOn = fitted.date.date();
     reminders::Reminder reminder;
     reminder.vehicleId = vehicleId;
     reminder.name = order.services.front().trimmed();
     if (kept.date)
         reminder.dueDate = kept.date->date();
+    else if (kept.repeatMonths && doneOn.isValid())
+        reminder.dueDate = doneOn.addMonths(*kept.repeatMonths);
     reminder.dueMiles = kept.mileage;
+    if (!reminder.dueMiles && kept.repeatMiles && fitted.mileage)
+        reminder.dueMiles = *fitted.mileage + *kept.repeatMiles;
     reminder.repeatMiles = kept.repeatMiles;
     reminder.repeatMonths = kept.repeatMonths;
-    const QDate doneOn = fitted.date.date();
-    if (!reminder.dueDate && !reminder.dueMiles && doneOn.isValid())
-        reminder = reminders::doneAt(reminder, doneOn, fitted.mileage, workOrderId);
-    reminder.doneDate = doneOn.isValid() ? std::optional<QDate>(doneOn) : std::nullopt;
+    if (doneOn.isValid())
+        reminder.doneDate = doneOn;
     reminder.doneMiles = fitted.mileage;
     reminder.doneWorkOrderId = workOrderId;
-    reminder.closed = false;
     if (!reminders::reminderProblem(reminder).isEmpty())
         return std::nullopt;
     return reminder;
@@ -168,8 +171,8 @@ ImportResult writeImport(sqlite3* db, const QString& databasePath, const ImportP
     }
     if (progress && !progress(done, total))
         return ImportResult{true, 0, 0, 0, result.backupPath};
-    const store::SqlErrorContext reminderContext{databasePath, QStringLiteral("drivolex_reminder"),
-                                                 false, {}};
+    const store::SqlErrorContext reminderContext{
+        databasePath, QStringLiteral("drivolex_reminder"), false, {}};
     for (const auto& [key, latest] : latestReminder) {
         reminders::insertReminder(db, latest->second, reminderContext);
         ++result.remindersWritten;

@@ -4,8 +4,10 @@
 // written.
 #include "WorkOrderDetailsFixture.h"
 
+#include "records/RecordsetTableModel.h"
 #include "reminders/ReminderStore.h"
 #include "store/Connection.h"
+#include "store/Database.h"
 
 #include <QCheckBox>
 
@@ -131,20 +133,25 @@ TEST_F(WorkOrderRemindersTest, SavingTheOrdersMilesDoesItsStoredServicesOnce) {
 }
 
 TEST_F(WorkOrderRemindersTest, AReminderTheFileRefusesLosesNoServiceOfTheOrder) {
-    ASSERT_NO_FATAL_FAILURE(execute("CREATE TRIGGER no_done BEFORE UPDATE ON drivolex_reminder "
-                                    "BEGIN SELECT RAISE(ABORT, 'reminders are read only'); END"));
     open();
     pick(QStringLiteral("Civic"));
+    // The file refuses any change of a reminder from now on (on the window's own
+    // connection: the file's checks would not take the file with a trigger).
+    sqlite3* shared = window->Data1->Database()->handle();
+    ASSERT_EQ(sqlite3_exec(shared,
+                           "CREATE TEMP TRIGGER no_done BEFORE UPDATE ON main.drivolex_reminder "
+                           "BEGIN SELECT RAISE(ABORT, 'reminders are read only'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(shared);
     tick(window->Check2);
     ASSERT_EQ(boxes.count(), 1) << "the reminder's failure is told";
     EXPECT_TRUE(boxes.last().prompt.contains(QLatin1String("read only")))
         << boxes.last().prompt.toStdString();
     boxes.clear();
     EXPECT_TRUE(window->Check2->isChecked()) << "the service is stored";
-    EXPECT_EQ(scalar(path, QByteArray("SELECT group_concat(WorkDescription) FROM WorkDone WHERE "
-                                      "WorkOrderID = ") +
-                               QByteArray::number(order))
-                  .constData(),
+    EXPECT_EQ(fileValue("SELECT group_concat(WorkDescription) FROM WorkDone WHERE WorkOrderID = " +
+                        QByteArray::number(order)),
               QStringLiteral("Change Oil"));
     expectNotDone(civicOil);
 
