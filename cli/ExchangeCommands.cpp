@@ -173,8 +173,11 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         }
         const importing::ImportResult result = importing::writeImport(db, database, plan);
         out << shown << ": " << countText(result.fuelWritten, "fuel purchase", "fuel purchases")
-            << " and " << countText(result.workOrdersWritten, "work order", "work orders")
-            << " written into " << QDir::toNativeSeparators(database);
+            << (result.remindersWritten ? ", " : " and ")
+            << countText(result.workOrdersWritten, "work order", "work orders");
+        if (result.remindersWritten)
+            out << " and " << countText(result.remindersWritten, "reminder", "reminders");
+        out << " written into " << QDir::toNativeSeparators(database);
         if (result.vehiclesMade)
             out << " (" << countText(result.vehiclesMade, "new vehicle", "new vehicles") << ")";
         out << "; " << duplicates << " skipped as duplicates, " << refused << " refused\n"
