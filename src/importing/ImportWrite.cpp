@@ -28,19 +28,19 @@ bool written(const PlannedRow& row) {
 }
 
 // The reminder a written order kept, as one of its vehicle: named after its first
-// service and last done by it. What it repeats by without a due day or odometer falls
-// due that far after the order. None without a service to name it, or with nothing to
-// fall due by.
+// service as stored (so that a later order of that service does it), last done by it.
+// What it repeats by without a due day or odometer falls due that far after the order.
+// None without a service to name it, or with nothing to fall due by.
 std::optional<reminders::Reminder> reminderOf(const exchange::ImportedWorkOrder& order,
                                               const FittedWorkOrder& fitted, qint64 vehicleId,
                                               qint64 workOrderId) {
-    if (!order.reminder || order.services.isEmpty())
+    if (!order.reminder || fitted.services.isEmpty())
         return std::nullopt;
     const exchange::ImportedReminder& kept = *order.reminder;
     const QDate doneOn = fitted.date.date();
     reminders::Reminder reminder;
     reminder.vehicleId = vehicleId;
-    reminder.name = order.services.front().trimmed();
+    reminder.name = fitted.services.front().trimmed();
     if (kept.date)
         reminder.dueDate = kept.date->date();
     else if (kept.repeatMonths && doneOn.isValid())
