@@ -158,10 +158,15 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         }
         const int refused = plan.count(importing::RowStatus::Refused);
         const int duplicates = plan.count(importing::RowStatus::Duplicate);
-        const QString counted = QStringLiteral("%1 to write, %2 skipped as duplicates, %3 refused")
-                                    .arg(countText(plan.taken(), "row", "rows"))
-                                    .arg(duplicates)
-                                    .arg(refused);
+        const int reminders = plan.remindersTaken();
+        const QString counted =
+            QStringLiteral("%1 to write%2, %3 skipped as duplicates, %4 refused")
+                .arg(countText(plan.taken(), "row", "rows"),
+                     reminders ? QStringLiteral(" (with %1)")
+                                     .arg(countText(reminders, "reminder", "reminders"))
+                               : QString())
+                .arg(duplicates)
+                .arg(refused);
         if (args.has(QStringLiteral("--dry-run"))) {
             out << shown << ": " << counted << "; nothing written (--dry-run)\n";
             return refused ? kNotSound : kSound;

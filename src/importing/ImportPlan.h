@@ -70,6 +70,9 @@ struct ImportPlan {
     QStringList warnings;
     int count(RowStatus status) const;
     int taken() const; // rows that will be written
+    // The reminders the taken work orders bring (Fuelio's costs): one per vehicle and
+    // service, as writeImport stores them.
+    int remindersTaken() const;
 };
 
 // Compares the file with the database (read only): every row's status, reason and

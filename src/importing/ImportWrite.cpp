@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <map>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -54,6 +55,9 @@ std::optional<reminders::Reminder> reminderOf(const exchange::ImportedWorkOrder&
         reminder.doneDate = doneOn;
     reminder.doneMiles = fitted.mileage;
     reminder.doneWorkOrderId = workOrderId;
+    // Miles to repeat by and none to count them from: the day alone.
+    if (reminder.repeatMiles && !reminder.dueMiles && reminder.dueDate)
+        reminder.repeatMiles.reset();
     if (!reminders::reminderProblem(reminder).isEmpty())
         return std::nullopt;
     return reminder;
@@ -70,6 +74,29 @@ struct OrderPlace {
 };
 
 } // namespace
+
+int ImportPlan::remindersTaken() const {
+    QHash<QString, const PlannedVehicle*> vehicleOf;
+    for (const PlannedVehicle& vehicle : vehicles)
+        if (!vehicleOf.contains(vehicle.sourceName))
+            vehicleOf.insert(vehicle.sourceName, &vehicle);
+    std::set<std::pair<QString, QString>> services; // Look Up and service, letter case aside
+    for (const PlannedRow& row : rows) {
+        if (!written(row) || row.kind != RowKind::WorkOrder)
+            continue;
+        const exchange::ImportedWorkOrder& order = file.workOrders[size_t(row.index)];
+        const PlannedVehicle* vehicle = vehicleOf.value(order.vehicle);
+        if (!vehicle || !vehicle->refusal.isEmpty())
+            continue;
+        const FittedWorkOrder fitted = fitWorkOrder(order);
+        if (!fitted.refusal.isEmpty())
+            continue;
+        // Any stored vehicle and order will do to tell whether it can be stored.
+        if (const std::optional<reminders::Reminder> reminder = reminderOf(order, fitted, 1, 1))
+            services.emplace(vehicle->lookUp.toCaseFolded(), reminder->name.toCaseFolded());
+    }
+    return int(services.size());
+}
 
 ImportResult writeImport(sqlite3* db, const QString& databasePath, const ImportPlan& plan,
                          const ImportProgress& progress) {

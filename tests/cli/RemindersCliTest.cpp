@@ -127,6 +127,47 @@ TEST_F(RemindersCliTest, ListsEachReminderWithItsStateAndWritesACalendarOfThoseW
     EXPECT_EQ(events, (QStringList{"2", "Civic: Change Oil", "Civic: Inspection"}));
 }
 
+TEST_F(RemindersCliTest, AFuelioBackupsReminderComesInAndIsListedDueByItsMiles) {
+    // A vehicle in miles: an oil change at 50,000 to be done again at 55,500, the
+    // latest fill-up at 55,820.
+    const QString backup = dir.filePath(QStringLiteral("rav4.csv"));
+    QFile out(backup);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("\"## Vehicle\"\n"
+              "\"Name\",\"Description\",\"DistUnit\",\"FuelUnit\",\"ConsumptionUnit\"\n"
+              "\"Rav4\",\"\",\"1\",\"1\",\"1\"\n"
+              "\"## Log\"\n"
+              "\"Data\",\"Odo (mi)\",\"Fuel (us gallons)\",\"Full\",\"Price (optional)\","
+              "\"mpg (optional)\",\"latitude (optional)\",\"longitude (optional)\","
+              "\"City (optional)\",\"Notes (optional)\",\"Missed\",\"TankNumber\",\"FuelType\","
+              "\"VolumePrice\",\"StationID (optional)\",\"ExcludeDistance\",\"UniqueId\","
+              "\"TankCalc\"\n"
+              "\"2024-05-01 08:00\",\"55820\",\"11\",\"1\",\"40.00\",\"\",\"\",\"\",\"\",\"\","
+              "\"0\",\"1\",\"100\",\"3.6\",\"0\",\"0\",\"1\",\"0\"\n"
+              "\"## Costs\"\n"
+              "\"CostTitle\",\"Date\",\"Odo\",\"CostTypeID\",\"Notes\",\"Cost\",\"flag\",\"idR\","
+              "\"read\",\"RemindOdo\",\"RemindDate\",\"isTemplate\",\"RepeatOdo\","
+              "\"RepeatMonths\",\"isIncome\",\"UniqueId\"\n"
+              "\"Change Oil\",\"2024-01-10\",\"50000\",\"0\",\"\",\"45.00\",\"0\",\"0\",\"0\","
+              "\"55500\",\"\",\"0\",\"5000\",\"0\",\"0\",\"1\"\n");
+    out.close();
+    const QStringList import = {QStringLiteral("import"),   backup,
+                                QStringLiteral("--into"),   db,
+                                QStringLiteral("--format"), QStringLiteral("fuelio")};
+    const CliRun preview = runCli(import + QStringList{QStringLiteral("--dry-run")});
+    ASSERT_EQ(preview.status, 0) << preview.err.toStdString();
+    EXPECT_TRUE(preview.out.contains(QStringLiteral("2 rows to write (with 1 reminder)")))
+        << preview.out.toStdString();
+    const CliRun imported = runCli(import);
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.contains(QStringLiteral("and 1 reminder written into")))
+        << imported.out.toStdString();
+
+    const CliRun listed = reminders({db, QStringLiteral("--vehicle"), QStringLiteral("rav4")});
+    ASSERT_EQ(listed.status, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.out, QStringLiteral("Rav4: Change Oil: Overdue: overdue by 320 miles\n"));
+}
+
 TEST_F(RemindersCliTest, BadUsageUnknownVehiclesAndMissingFilesAreRefusedNamingThem) {
     const QString ics = dir.filePath(QStringLiteral("out.ics"));
     const struct {

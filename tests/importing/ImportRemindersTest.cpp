@@ -54,11 +54,14 @@ protected:
             "\"0\",\"0\",\"0\",\"0\",\"6\"\n");
         return file;
     }
-    ImportResult importBackup(const ImportProgress& progress = {}) {
+    ImportPlan planBackup() const {
         const exchange::ImportedFile file =
             exchange::readImportFile(fuelioBackup(), QStringLiteral("fuelio"));
         EXPECT_TRUE(file.error.isEmpty()) << file.error.toStdString();
-        return writeImport(db(), path, plan(file), progress);
+        return plan(file);
+    }
+    ImportResult importBackup(const ImportProgress& progress = {}) {
+        return writeImport(db(), path, planBackup(), progress);
     }
     static qint64 miles(double km) { return std::llround(km / 1.609344); }
 };
@@ -66,6 +69,7 @@ protected:
 TEST_F(ImportRemindersTest, EachServicesLatestReminderComesInMilesDoneByItsOrder) {
     makeFile(QStringLiteral("INSERT INTO VehicleInfo (VehicleLookup, VehicleID) VALUES "
                             "('Civic', 1), ('octavia', 2);"));
+    EXPECT_EQ(planBackup().remindersTaken(), 2) << "the preview counts what the import writes";
     const ImportResult result = importBackup();
     EXPECT_EQ(result.workOrdersWritten, 4);
     EXPECT_EQ(result.remindersWritten, 2);
@@ -96,6 +100,7 @@ TEST_F(ImportRemindersTest, EachServicesLatestReminderComesInMilesDoneByItsOrder
     // The order that brought it does not do it again; the same file again brings no
     // order and no reminder twice.
     EXPECT_TRUE(reminders::recordServicesDone(db(), *oil.doneWorkOrderId).empty());
+    EXPECT_EQ(planBackup().remindersTaken(), 0);
     const ImportResult again = importBackup();
     EXPECT_EQ(again.workOrdersWritten, 0);
     EXPECT_EQ(again.remindersWritten, 0);
