@@ -4,6 +4,7 @@
 #include "importwindows/ImportCommands.h"
 #include "platform/Help.h"
 #include "records/RecordWindows.h"
+#include "reminderwindows/ReminderWindows.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ int main(int argc, char* argv[]) {
     backupwindows::registerBackupCommands(mainWindow);
     historywindows::registerHistoryWindow(mainWindow);
     importwindows::registerImportCommands(mainWindow);
+    // Before the start, so that the status line tells what the remembered file has due.
+    reminderwindows::registerReminderWindow(mainWindow);
     mainWindow.MDIForm_Load();
     mainWindow.show();
     return app.exec();

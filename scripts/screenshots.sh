@@ -293,6 +293,25 @@ EOF
     xdotool windowsize --sync "$main" "$main_width" "$main_height"
     sleep 0.5
 
+    # Window, Reminders (the fifth item): every vehicle's reminders in the whole frame,
+    # the ones due also on the status line below it. Edit opens the first in its dialog.
+    xdotool windowsize --sync "$main" 1060 560
+    sleep 0.5
+    keys alt+w Down Down Down Down Return
+    window '^Drivolex - ' >/dev/null
+    sleep 1
+    shot reminders "$main"
+    keys alt+e
+    edit=$(window '^Edit Reminder$')
+    sleep 0.5
+    shot reminder-edit "$edit"
+    keys Escape
+    gone '^Edit Reminder$'
+    focus "$main"
+    keys alt+c
+    xdotool windowsize --sync "$main" "$main_width" "$main_height"
+    sleep 0.5
+
     # File, Import: a Fuelly export of the first vehicle, previewed before anything is
     # written: a row the file holds already, new rows, a partial fill, a missed fill-up
     # and a day that does not exist. Cancel writes nothing.

@@ -2,10 +2,12 @@
 
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
+#include "reminders/ReminderStore.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/modCreateDB.h"
 
+#include <QDate>
 #include <QVariant>
 #include <stdexcept>
 #include <vector>
@@ -127,9 +129,44 @@ QVariant addRow(store::Recordset& table, const QList<std::pair<const char*, QVar
     return table.value(QLatin1String(keyField));
 }
 
+// Service reminders around today, so that the pictures show every state: the Civic's
+// oil just past its miles and its tune-up within the month, the Pickup's grease weeks
+// late, the Wagon's transmission service far off.
+void writeReminders(store::Database& db, const std::vector<qint64>& vehicles) {
+    const QDate today = QDate::currentDate();
+    struct Due {
+        std::size_t vehicle;
+        const char* name;
+        std::optional<QDate> date;
+        std::optional<qint64> miles;
+        std::optional<qint64> repeatMiles;
+        std::optional<int> repeatMonths;
+        const char* note;
+    };
+    const Due reminders[] = {
+        {0, "Change Oil", std::nullopt, 51000, 5000, 6, "0W-20, 4.4 quarts"},
+        {0, "Tune Up", today.addDays(12), std::nullopt, std::nullopt, std::nullopt, ""},
+        {0, "Rotate tires", std::nullopt, 56000, 7500, std::nullopt, ""},
+        {1, "Grease", today.addDays(-20), std::nullopt, std::nullopt, 3, ""},
+        {2, "Transmission", today.addDays(200), 60000, 30000, 24, "CVT fluid"},
+    };
+    for (const Due& due : reminders) {
+        reminders::Reminder r;
+        r.vehicleId = vehicles.at(due.vehicle);
+        r.name = QString::fromUtf8(due.name);
+        r.dueDate = due.date;
+        r.dueMiles = due.miles;
+        r.repeatMiles = due.repeatMiles;
+        r.repeatMonths = due.repeatMonths;
+        r.note = QString::fromUtf8(due.note);
+        reminders::addReminder(db.handle(), r);
+    }
+}
+
 void writeRecords(store::Database& db) {
     auto vehicles = db.OpenRecordset(QStringLiteral("VehicleInfo"));
     QVariant firstVehicle;
+    std::vector<qint64> vehicleKeys;
     for (const Vehicle& v : kVehicles) {
         const QVariant key = addRow(*vehicles,
                                     {{"VehicleLookup", QString::fromUtf8(v.lookup)},
@@ -140,6 +177,7 @@ void writeRecords(store::Database& db) {
                                     "VehicleID");
         if (firstVehicle.isNull())
             firstVehicle = key;
+        vehicleKeys.push_back(key.toLongLong());
     }
 
     auto fuel = db.OpenRecordset(QStringLiteral("Fuel"));
@@ -174,6 +212,7 @@ void writeRecords(store::Database& db) {
                             {"WorkOrderId", order}});
         addRow(*notes, {{"WorkOrderMemo", QString::fromUtf8(o.notes)}, {"WorkOrderID", order}});
     }
+    writeReminders(db, vehicleKeys);
 }
 
 int rowsOf(store::Database& db, const char* table) {

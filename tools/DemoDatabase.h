@@ -7,9 +7,9 @@ namespace demo {
 // Builds a new database at path (replacing a file of that name) and fills it with a
 // small, realistic set of records for the manual's pictures: three vehicles, thirteen
 // fuel purchases of the first with partial fills between full tanks, and three work
-// orders of the first with services, parts and notes. Everything goes through the
-// record store, as the windows write it. Throws std::runtime_error on any failure,
-// naming the file.
+// orders of the first with services, parts and notes, and service reminders around
+// today in every state. Everything goes through the record store, as the windows
+// write it. Throws std::runtime_error on any failure, naming the file.
 void writeDemoDatabase(const QString& path);
 
 // Counts of the rows that writeDemoDatabase puts into each table.

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "EditMenu.h"
+#include "StatusLink.h"
 #include "Twips.h"
 #include "modDrivolex.h"
 #include "platform/MsgBox.h"
@@ -45,7 +46,8 @@ void fitToScreen(QWidget& window, const QScreen& screen) {
 } // namespace
 
 MDIForm1::MDIForm1(QWidget* parent)
-    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_statusLine(new QLabel(this)) {
+    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_statusLine(new QLabel(this)),
+      m_lblRemindersDue(new StatusLink(this)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Drivolex"));
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -55,6 +57,20 @@ MDIForm1::MDIForm1(QWidget* parent)
     m_statusLine->setTextFormat(Qt::PlainText); // a file name is shown as it is
     m_statusLine->setAccessibleName(QStringLiteral("Status"));
     statusBar()->addWidget(m_statusLine, 1);
+    m_lblRemindersDue->setObjectName(QStringLiteral("lblRemindersDue"));
+    m_lblRemindersDue->setAccessibleName(QStringLiteral("Reminders due"));
+    static_cast<StatusLink*>(m_lblRemindersDue)->setAction([this] {
+        if (m_openReminders)
+            m_openReminders();
+    });
+    m_lblRemindersDue->hide();
+    statusBar()->addPermanentWidget(m_lblRemindersDue);
+    // A work order saved or a vehicle deleted in one window may have changed what is
+    // due: the line is read again whenever another window comes to the front.
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
+        if (active)
+            refreshDueReminders();
+    });
     showDatabaseInUse();
     resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
     createMenus();
@@ -129,11 +145,33 @@ void MDIForm1::showDatabaseInUse() {
     for (QAction* item : {m_mnuFileImport, m_mnuFileExport, m_mnuFileBackUp, m_mnuFileRestore})
         if (item)
             item->setEnabled(!DatabasePath.isEmpty());
+    refreshDueReminders();
 }
 
 void MDIForm1::showNotice(const QString& notice) {
     m_notice = notice;
     showDatabaseInUse();
+}
+
+void MDIForm1::setDueReminders(std::function<QString(const QString& path)> readDue,
+                               std::function<void()> open) {
+    m_readDue = std::move(readDue);
+    m_openReminders = std::move(open);
+    refreshDueReminders();
+}
+
+void MDIForm1::refreshDueReminders() {
+    // Read at once from the file: a few selects, nothing that would hold the start up.
+    const QString due = m_readDue && !DatabasePath.isEmpty() ? m_readDue(DatabasePath) : QString();
+    auto* line = static_cast<StatusLink*>(m_lblRemindersDue);
+    line->setFullText(due);
+    line->setToolTip(due.isEmpty() ? QString()
+                                   : due + QStringLiteral("\nClick to see the reminders."));
+    line->setVisible(!due.isEmpty());
+}
+
+QString MDIForm1::dueRemindersText() const {
+    return static_cast<const StatusLink*>(m_lblRemindersDue)->fullText();
 }
 
 void MDIForm1::setBackupCommands(std::function<void()> backUp, std::function<void()> restore) {

@@ -23,7 +23,8 @@ enum class ChildWindow {
     GasPurchases = 0,
     VehicleInformation = 1,
     ServiceRecords = 2,
-    VehicleHistory = 3
+    VehicleHistory = 3,
+    Reminders = 4
 };
 
 // The program's one top-level window: the MDI frame that holds the record windows and
@@ -92,6 +93,7 @@ public:
     void mnuVehicleInformation_Click();
     void mnuServiceRecords_Click();
     void mnuVehicleHistory_Click();
+    void mnuReminders_Click();
     void mnuWindowCascade_Click();
     void mnuWindowArrangeIcons_Click();
     void mnuHelpContents_Click();
@@ -111,6 +113,18 @@ public:
     QString statusText() const;
     void showNotice(const QString& notice);
 
+    // The reminders due in the file in use, beside the status line: readDue gives the
+    // text for a file's path (empty when nothing is due), open shows the reminders. The
+    // reminder windows give them; until then nothing is shown.
+    void setDueReminders(std::function<QString(const QString& path)> readDue,
+                         std::function<void()> open);
+    // Reads the due reminders of the file in use again (the reminders changed); done
+    // also whenever a window comes to the front.
+    void refreshDueReminders();
+    // The label (a link) and all of its text, which it may show cut short.
+    QLabel* dueRemindersLine() const { return m_lblRemindersDue; }
+    QString dueRemindersText() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
@@ -129,6 +143,9 @@ private:
     bool m_centreWhenFramed = false; // until the frame's size is known
     QMdiArea* m_mdiArea;
     QLabel* m_statusLine;
+    QLabel* m_lblRemindersDue;
+    std::function<QString(const QString&)> m_readDue;
+    std::function<void()> m_openReminders;
     QMenu* m_mnuWindow = nullptr;
     QAction* m_windowListStart = nullptr; // the separator the window list follows
     QList<QAction*> m_windowListItems;
@@ -145,8 +162,8 @@ private:
     std::function<void()> m_backUp;
     std::function<void()> m_restore;
     QString m_notice;
-    std::array<WindowFactory, 4> m_factories;
-    std::array<QPointer<QWidget>, 4> m_children;
+    std::array<WindowFactory, 5> m_factories;
+    std::array<QPointer<QWidget>, 5> m_children;
 };
 
 } // namespace shell

@@ -102,6 +102,7 @@ void MDIForm1::createMenus() {
                 &MDIForm1::mnuServiceRecords_Click);
     window.item("mnuVehicleHistory", QStringLiteral("Vehicle History"), true,
                 &MDIForm1::mnuVehicleHistory_Click);
+    window.item("mnuReminders", QStringLiteral("Reminders"), true, &MDIForm1::mnuReminders_Click);
     window.bar("mnuWindowBar2");
     window.item("mnuWindowCascade", QStringLiteral("&Cascade"), true,
                 &MDIForm1::mnuWindowCascade_Click);
@@ -242,6 +243,10 @@ void MDIForm1::mnuServiceRecords_Click() {
 
 void MDIForm1::mnuVehicleHistory_Click() {
     showChildWindow(ChildWindow::VehicleHistory, true);
+}
+
+void MDIForm1::mnuReminders_Click() {
+    showChildWindow(ChildWindow::Reminders, true);
 }
 
 void MDIForm1::mnuWindowCascade_Click() {

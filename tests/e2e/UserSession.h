@@ -8,6 +8,7 @@
 #include "platform/FileDialog.h"
 #include "platform/RegistryStore.h"
 #include "records/RecordWindows.h"
+#include "reminderwindows/ReminderWindows.h"
 #include "shell/AppState.h"
 #include "shell/MDIForm1.h"
 #include "store/modCreateDB.h"
@@ -83,6 +84,7 @@ protected:
         program = std::make_unique<shell::MDIForm1>();
         records::registerRecordWindows(*program);
         backupwindows::registerBackupCommands(*program);
+        reminderwindows::registerReminderWindow(*program);
         program->MDIForm_Load();
         program->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(program.get()));

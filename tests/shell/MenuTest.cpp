@@ -43,6 +43,7 @@ const QList<QPair<const char*, QList<MenuRow>>> kMenus = {
       {"mnuVehicleInformation", "Vehicle Information", "", true},
       {"mnuServiceRecords", "Service Records", "", true},
       {"mnuVehicleHistory", "Vehicle History", "", true},
+      {"mnuReminders", "Reminders", "", true},
       {"mnuWindowBar2", "-", "", true},
       {"mnuWindowCascade", "&Cascade", "", true},
       {"mnuWindowArrangeIcons", "&Arrange Icons", "", true},

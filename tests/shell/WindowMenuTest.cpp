@@ -86,24 +86,24 @@ TEST_F(WindowMenuTest, ClosedWindowIsMadeAgainNextTime) {
 TEST_F(WindowMenuTest, MenuListsTheOpenWindowsAfterItsLastSeparator) {
     auto* menu = form->findChild<QMenu*>(QStringLiteral("mnuWindow"));
     emit menu->aboutToShow();
-    EXPECT_EQ(menu->actions().size(), 8) << "no list without windows";
+    EXPECT_EQ(menu->actions().size(), 9) << "no list without windows";
     EXPECT_FALSE(item("mnuWindowBar1")->isVisible());
 
     item("mnuVehicleInformation")->trigger();
     item("mnuGasPurchases")->trigger();
     emit menu->aboutToShow();
     const QList<QAction*> entries = menu->actions();
-    ASSERT_EQ(entries.size(), 10);
+    ASSERT_EQ(entries.size(), 11);
     EXPECT_TRUE(item("mnuWindowBar1")->isVisible());
-    EXPECT_EQ(entries[8]->text(), QStringLiteral("&1 Vehicle Information"));
-    EXPECT_EQ(entries[9]->text(), QStringLiteral("&2 Gas Purchases"));
-    EXPECT_TRUE(entries[9]->isChecked());
-    EXPECT_FALSE(entries[8]->isChecked());
+    EXPECT_EQ(entries[9]->text(), QStringLiteral("&1 Vehicle Information"));
+    EXPECT_EQ(entries[10]->text(), QStringLiteral("&2 Gas Purchases"));
+    EXPECT_TRUE(entries[10]->isChecked());
+    EXPECT_FALSE(entries[9]->isChecked());
 
-    entries[8]->trigger();
+    entries[9]->trigger();
     EXPECT_EQ(active(), subOf(ChildWindow::VehicleInformation));
     emit menu->aboutToShow();
-    EXPECT_EQ(menu->actions().size(), 10) << "the list is rebuilt, not appended to";
+    EXPECT_EQ(menu->actions().size(), 11) << "the list is rebuilt, not appended to";
 }
 
 TEST_F(WindowMenuTest, CascadeAndArrangeIcons) {
