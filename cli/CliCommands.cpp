@@ -2,6 +2,7 @@
 
 #include "AppVersion.h"
 #include "ExchangeCommands.h"
+#include "RemindersCommand.h"
 #include "ReportCommand.h"
 #include "backup/FileCheck.h"
 #include "backup/OnlineBackup.h"
@@ -26,12 +27,16 @@ const char* const kUsageText =
     "                                     write the service record of the vehicle (of each\n"
     "                                     without --vehicle) as a PDF file; DATE is M/d/yyyy\n"
     "                                     or yyyy-MM-dd, --fuel-log adds every fill-up\n"
+    "       drivolex-cli reminders DB [--vehicle NAME] [--ics OUT.ics]\n"
+    "                                     list the reminders of the vehicle (of each without\n"
+    "                                     --vehicle): vehicle, name, state, what is due;\n"
+    "                                     --ics also writes them as an iCalendar file\n"
     "       drivolex-cli backup DB DEST   copy the database file DB to DEST while it may be\n"
     "                                     in use, and check the copy\n"
     "       drivolex-cli check DB         check DB: every page, every relation, the layout\n"
     "Exit status: 0 done (sound, copied, imported, written); 1 not sound, not copied,\n"
-    "rows refused (each told as FILE:LINE: reason), or the PDF not written; 2 bad usage or\n"
-    "a file that cannot be read.\n";
+    "rows refused (each told as FILE:LINE: reason), or the PDF or calendar not written;\n"
+    "2 bad usage, an unknown vehicle or a file that cannot be read.\n";
 
 int usage(QTextStream& err, const QString& problem) {
     err << "drivolex-cli: " << problem << "\n" << kUsageText;
@@ -108,6 +113,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return exportDatabase(rest, out, err);
     if (command == QLatin1String("report"))
         return writeReport(rest, out, err);
+    if (command == QLatin1String("reminders"))
+        return listReminders(rest, out, err);
     if (command == QLatin1String("formats"))
         return rest.isEmpty() ? listFormats(out)
                               : usage(err, QStringLiteral("formats takes no arguments"));

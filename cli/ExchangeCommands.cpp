@@ -158,10 +158,15 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         }
         const int refused = plan.count(importing::RowStatus::Refused);
         const int duplicates = plan.count(importing::RowStatus::Duplicate);
-        const QString counted = QStringLiteral("%1 to write, %2 skipped as duplicates, %3 refused")
-                                    .arg(countText(plan.taken(), "row", "rows"))
-                                    .arg(duplicates)
-                                    .arg(refused);
+        const int reminders = plan.remindersTaken();
+        const QString counted =
+            QStringLiteral("%1 to write%2, %3 skipped as duplicates, %4 refused")
+                .arg(countText(plan.taken(), "row", "rows"),
+                     reminders ? QStringLiteral(" (with %1)")
+                                     .arg(countText(reminders, "reminder", "reminders"))
+                               : QString())
+                .arg(duplicates)
+                .arg(refused);
         if (args.has(QStringLiteral("--dry-run"))) {
             out << shown << ": " << counted << "; nothing written (--dry-run)\n";
             return refused ? kNotSound : kSound;
@@ -173,8 +178,11 @@ int importFile(const QStringList& arguments, QTextStream& out, QTextStream& err)
         }
         const importing::ImportResult result = importing::writeImport(db, database, plan);
         out << shown << ": " << countText(result.fuelWritten, "fuel purchase", "fuel purchases")
-            << " and " << countText(result.workOrdersWritten, "work order", "work orders")
-            << " written into " << QDir::toNativeSeparators(database);
+            << (result.remindersWritten ? ", " : " and ")
+            << countText(result.workOrdersWritten, "work order", "work orders");
+        if (result.remindersWritten)
+            out << " and " << countText(result.remindersWritten, "reminder", "reminders");
+        out << " written into " << QDir::toNativeSeparators(database);
         if (result.vehiclesMade)
             out << " (" << countText(result.vehiclesMade, "new vehicle", "new vehicles") << ")";
         out << "; " << duplicates << " skipped as duplicates, " << refused << " refused\n"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libcsv-dev libgtest-dev
-          libgmock-dev poppler-utils fonts-dejavu-core
+          libgmock-dev poppler-utils fonts-dejavu-core python3-icalendar
           "$@")
 
 missing=()

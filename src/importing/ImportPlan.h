@@ -70,6 +70,9 @@ struct ImportPlan {
     QStringList warnings;
     int count(RowStatus status) const;
     int taken() const; // rows that will be written
+    // The reminders the taken work orders bring (Fuelio's costs): one per vehicle and
+    // service, as writeImport stores them.
+    int remindersTaken() const;
 };
 
 // Compares the file with the database (read only): every row's status, reason and
@@ -88,12 +91,18 @@ struct ImportResult {
     int workOrdersWritten = 0;
     int vehiclesMade = 0;
     QString backupPath; // the copy taken before writing
+    // Reminders the file kept with its services (Fuelio's costs), one per vehicle and
+    // service: the latest written order's.
+    int remindersWritten = 0;
 };
 
 // Takes a copy of the database first (the online backup API, into the file's backup
 // folder), then writes every taken row, new vehicles, missed marks and the values kept
 // aside in one transaction. Refused rows are never written, whatever their take. A new
 // vehicle is made when rows of it are written or the file lists it without rows.
+// A written order's reminder becomes a reminder of its vehicle named after its first
+// service, last done by that order; of several orders of a vehicle with reminders of
+// the same service, the latest one's is kept (the others were before it).
 // Progress is told every 500 rows and at the end. Cancel or any failure leaves the
 // file exactly as before (a failure throws the store's error); a cancelled result
 // counts nothing written and still names the copy.

@@ -59,6 +59,9 @@ writeWithProgress(QWidget* owner, const QString& databasePath, const importing::
                        .arg(counted(result.fuelWritten, "fuel purchase", "fuel purchases"),
                             counted(result.workOrdersWritten, "work order", "work orders"),
                             QDir::toNativeSeparators(databasePath));
+    if (result.remindersWritten)
+        text += QStringLiteral(" %1 of their services came with them.")
+                    .arg(counted(result.remindersWritten, "reminder", "reminders"));
     if (result.vehiclesMade)
         text += QStringLiteral(" %1 made.")
                     .arg(counted(result.vehiclesMade, "new vehicle was", "new vehicles were"));

@@ -337,7 +337,7 @@ void frmImport::showSummary() {
     };
     QString text =
         QStringLiteral("%1: %2 new, %3 (%4 taken in), %5 refused; %6 with "
-                       "warnings. %7 will be imported.")
+                       "warnings. %7 will be imported%8.")
             .arg(rows(qsizetype(m_plan->rows.size())))
             .arg(number(m_plan->count(importing::RowStatus::New)))
             .arg(number(duplicates) + QLatin1String(duplicates == 1 ? " duplicate" : " duplicates"))
@@ -345,6 +345,13 @@ void frmImport::showSummary() {
             .arg(number(m_plan->count(importing::RowStatus::Refused)))
             .arg(number(warned))
             .arg(rows(m_plan->taken()));
+    // The reminders a Fuelio backup keeps with its costs come with them.
+    const int reminders = m_plan->remindersTaken();
+    text = text.arg(reminders == 0
+                        ? QString()
+                        : QStringLiteral(", with %1 %2")
+                              .arg(number(reminders),
+                                   QLatin1String(reminders == 1 ? "reminder" : "reminders")));
     lblSummary->setText(text);
     cmdImport->setEnabled(m_plan->taken() > 0);
 }

@@ -114,6 +114,8 @@ DataGrid::DataGrid(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { focusMoved(now); });
+    connect(m_model, &RecordsetTableModel::rowStored, this,
+            [this] { runHandler([this] { emit AfterUpdate(); }); });
 }
 
 DataGrid::~DataGrid() {

@@ -121,6 +121,8 @@ signals:
     void BeforeColUpdate(int column, QVariant& oldValue, bool& cancel);
     // A character key; set keyAscii to 0 to swallow it, or to another character.
     void KeyPress(int& keyAscii);
+    // A row the user typed or changed went into the file.
+    void AfterUpdate();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

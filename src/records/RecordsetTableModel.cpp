@@ -247,6 +247,7 @@ void RecordsetTableModel::commitPending() {
     forgetReaderPosition(); // the clone may hold the row's old values
     emit headerDataChanged(Qt::Vertical, row, row);
     refreshRow(row);
+    emit rowStored(row);
 }
 
 void RecordsetTableModel::cancelPending() {

@@ -89,6 +89,10 @@ public:
     // not fit. The grid's own editing goes through writeCell and its events.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+signals:
+    // The pending row went into the file (commitPending's Update succeeded).
+    void rowStored(int row);
+
 private:
     store::Recordset* source() const;
     // The record set standing on a row: the reading clone for a stored row, the

@@ -225,6 +225,8 @@ void frmWorkOrder::cmdUpdate_Click() {
         Data1->Refresh();
         orders().FindFirst(QStringLiteral("WorkorderID = ") + QString::number(key));
         SetEditMode(false);
+        // The services stored before may now have the order's date and miles.
+        recordRemindersDone(key);
         // The only order of the list went to another vehicle.
         if (isEmpty()) {
             DisableControls(true);

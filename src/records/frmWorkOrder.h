@@ -86,6 +86,8 @@ public:
     void dbgParts_BeforeColUpdate(int colIndex, QVariant& oldValue, bool& cancel);
     void dbgParts_KeyPress(int& keyAscii);
     void dbgService_KeyPress(int& keyAscii);
+    // A service line typed or changed went into the file.
+    void dbgService_AfterUpdate();
     // A service box ticked or unticked by the user.
     void Check_Click(QCheckBox* box);
     void txtNotes_GotFocus();
@@ -123,6 +125,10 @@ private:
     void ShowServiceChecks();
     void ShowPartsTotal();
     QList<QCheckBox*> serviceChecks() const;
+    // The vehicle's reminders named like one of the stored order's services are done
+    // by it. The order's rows are stored already: a reminder the file refuses is told
+    // in the error box and the order stays as saved.
+    void recordRemindersDone(const QVariant& orderKey);
 
     void createControls();
     void createDataControls();

@@ -267,6 +267,8 @@ void frmWorkOrder::connectDetailHandlers() {
     connect(dbgService, &DataGrid::KeyPress, this, [this](int& keyAscii) {
         platform::runReported([&] { dbgService_KeyPress(keyAscii); });
     });
+    connect(dbgService, &DataGrid::AfterUpdate, this,
+            platform::reported([this] { dbgService_AfterUpdate(); }));
     for (QCheckBox* box : serviceChecks())
         connect(box, &QCheckBox::clicked, this,
                 platform::reported([this, box] { Check_Click(box); }));

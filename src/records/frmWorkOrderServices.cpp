@@ -8,6 +8,8 @@
 #include "RecordsetTableModel.h"
 #include "ServiceRows.h"
 #include "platform/AppError.h"
+#include "reminders/ReminderStore.h"
+#include "store/Database.h"
 #include "store/Recordset.h"
 
 #include <QCheckBox>
@@ -59,18 +61,23 @@ void frmWorkOrder::Check_Click(QCheckBox* box) {
         setTicked(box, !wanted);
         return;
     }
+    const QVariant orderKey = orders().value(QStringLiteral("WorkOrderID"));
+    bool added = false;
     try {
         store::Recordset& rows = *datService->Recordset();
         if (wanted)
-            addServiceRow(rows, orders().value(QStringLiteral("WorkOrderID")), service);
+            addServiceRow(rows, orderKey, service);
         else
             removeServiceRows(rows, service);
+        added = wanted;
     } catch (const platform::AppError& error) {
         // Refused by the file: the box shows what it showed before, which is what
         // the file holds (a remove cut short leaves a row of the service behind).
         setTicked(box, !wanted);
         showErrorBox(error);
     }
+    if (added)
+        recordRemindersDone(orderKey);
     // The grid lists the rows as the file now has them; the boxes follow it.
     try {
         datService->Refresh();
@@ -91,6 +98,19 @@ void frmWorkOrder::dbgService_KeyPress(int& keyAscii) {
     const QModelIndex next = current.sibling(current.row() + 1, current.column());
     if (current.isValid() && next.isValid())
         dbgService->setCurrentIndex(next);
+}
+
+void frmWorkOrder::dbgService_AfterUpdate() {
+    if (savedOrderIsCurrent())
+        recordRemindersDone(orders().value(QStringLiteral("WorkOrderID")));
+}
+
+void frmWorkOrder::recordRemindersDone(const QVariant& orderKey) {
+    try {
+        reminders::recordServicesDone(Data1->Database()->handle(), orderKey.toLongLong());
+    } catch (const platform::AppError& error) {
+        showErrorBox(error);
+    }
 }
 
 void frmWorkOrder::ShowPartsTotal() {

@@ -2,6 +2,7 @@
 // they were and in every window on it; Ctrl+Z and Alt+E keep their places in the
 // boxes and buttons of the record windows.
 #include "RecordWindowsByHand.h"
+#include "reminders/ReminderStore.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -107,6 +108,52 @@ TEST_F(UndoDelete, AVehicleComesBackWithEverythingItHadInEveryWindow) {
     EXPECT_EQ(shown(vehicleList(gas)), QStringLiteral("Civic"));
     EXPECT_EQ(position(gas), QStringLiteral("Record 2 of 2"));
     EXPECT_EQ(shown(labelled(gas, QStringLiteral("Date"))), QStringLiteral("1/19/2024"));
+}
+
+TEST_F(UndoDelete, AVehiclesRemindersGoWithItAndComeBackWithTheUndo) {
+    // Two reminders of the Civic (one done by its work order), one of the Ranger.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(databasePath.toUtf8().constData(), &db), SQLITE_OK);
+    const auto add = [db](qint64 vehicle, const char* name, qint64 dueMiles) {
+        reminders::Reminder reminder;
+        reminder.vehicleId = vehicle;
+        reminder.name = QLatin1String(name);
+        reminder.dueMiles = dueMiles;
+        reminder.repeatMiles = 5000;
+        reminder.note = QStringLiteral("5W-30");
+        return reminders::addReminder(db, reminder);
+    };
+    ASSERT_NO_THROW(add(1, "Change Oil", 10300));
+    ASSERT_NO_THROW(add(1, "Tune Up", 30000));
+    ASSERT_NO_THROW(add(2, "Change Oil", 90000));
+    ASSERT_EQ(reminders::recordServicesDone(db, 42).size(), 1u);
+    sqlite3_close(db);
+    const auto reminders = [this] {
+        return query(QStringLiteral(
+                         "SELECT ReminderID || '|' || VehicleID || '|' || Name || '|' || "
+                         "quote(DueMiles) || '|' || quote(DoneWorkOrderID) || '|' || Note FROM "
+                         "drivolex_reminder ORDER BY ReminderID"))
+            .join(QLatin1Char('\n'));
+    };
+    const QString before = reminders();
+    ASSERT_TRUE(before.contains(QLatin1String("1|1|Change Oil|15400|42|5W-30")))
+        << before.toStdString();
+
+    QWidget* vehicles =
+        openWindow(QStringLiteral("Vehicle Information"), QStringLiteral("Vehicle Information"));
+    ASSERT_NE(vehicles, nullptr);
+    navigate(vehicles, "btnFirst");
+    ASSERT_EQ(shown(labelled(vehicles, QStringLiteral("Look Up"))), QStringLiteral("Civic"));
+    press(vehicles, "cmdDelete");
+    ASSERT_EQ(boxes.count(), 1); // the question, answered Yes
+    boxes.clear();
+    EXPECT_EQ(reminders(), QStringLiteral("3|2|Change Oil|90000|NULL|5W-30"))
+        << "the Ranger's stays";
+
+    ASSERT_NO_FATAL_FAILURE(choose("mnuEdit", QStringLiteral("Undo Delete of Vehicle 'Civic'")));
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(reminders(), before) << "each with its own key and every field";
+    expectFileSound();
 }
 
 TEST_F(UndoDelete, CtrlZInATextBoxStaysTheBoxsOwnAndAnUnsavedRowIsKept) {

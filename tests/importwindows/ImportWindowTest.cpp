@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace importwindows_test {
 
@@ -40,6 +41,41 @@ TEST_F(ImportWindowTest, PreviewTellsEveryRowsStatusAndWritesNothing) {
     EXPECT_TRUE(model.setData(model.index(0, PreviewModel::Take), Qt::Checked, Qt::CheckStateRole));
     EXPECT_FALSE(model.flags(model.index(2, PreviewModel::Take)) & Qt::ItemIsUserCheckable);
     EXPECT_TRUE(window.lblSummary->text().contains(QLatin1String("3 rows will be imported")));
+}
+
+TEST_F(ImportWindowTest, PreviewCountsTheRemindersThatComeWithTheTakenCosts) {
+    showFrame();
+    // A Fuelio backup: an oil change due again at 55,500 miles, a wash with no reminder.
+    const QString backup = writeFile(
+        QStringLiteral("rav4.csv"),
+        "\"## Vehicle\"\n\"Name\",\"DistUnit\",\"FuelUnit\"\n\"Rav4\",\"1\",\"1\"\n"
+        "\"## Log\"\n"
+        "\"Data\",\"Odo (mi)\",\"Fuel (us gallons)\",\"Full\",\"Price (optional)\","
+        "\"Missed\",\"VolumePrice\"\n"
+        "\"2024-05-01 08:00\",\"55820\",\"11\",\"1\",\"40.00\",\"0\",\"3.6\"\n"
+        "\"## Costs\"\n"
+        "\"CostTitle\",\"Date\",\"Odo\",\"CostTypeID\",\"Notes\",\"Cost\",\"RemindOdo\","
+        "\"RemindDate\",\"isTemplate\",\"RepeatOdo\",\"RepeatMonths\",\"isIncome\"\n"
+        "\"Change Oil\",\"2024-01-10\",\"50000\",\"0\",\"\",\"45.00\",\"55500\",\"\",\"0\","
+        "\"5000\",\"0\",\"0\"\n"
+        "\"Wash\",\"2024-02-10\",\"51000\",\"0\",\"\",\"9.00\",\"0\",\"\",\"0\",\"0\","
+        "\"0\",\"0\"\n");
+    importwindows::frmImport window(backup, path);
+    waitForPreview(window);
+    ASSERT_EQ(window.cboFormat->currentData().toString(), QStringLiteral("fuelio"));
+    EXPECT_TRUE(window.lblSummary->text().contains(
+        QLatin1String("3 rows will be imported, with 1 reminder.")))
+        << window.lblSummary->text().toStdString();
+
+    // The oil change left out: its reminder stays out too.
+    const QStringList becomes = column(window, PreviewModel::Becomes);
+    const int oil = int(becomes.indexOf(QRegularExpression(QStringLiteral(".*Change Oil.*"))));
+    ASSERT_GE(oil, 0) << becomes.join(u'|').toStdString();
+    PreviewModel& model = *window.previewModel();
+    EXPECT_TRUE(
+        model.setData(model.index(oil, PreviewModel::Take), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_TRUE(window.lblSummary->text().contains(QLatin1String("2 rows will be imported.")))
+        << window.lblSummary->text().toStdString();
 }
 
 TEST_F(ImportWindowTest, ImportWritesTheTakenRowsAfterACopyAndTheRecordWindowsFollow) {
