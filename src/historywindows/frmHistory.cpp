@@ -9,6 +9,7 @@
 #include "history/MissedMarks.h"
 #include "platform/AppError.h"
 #include "platform/ErrorReporting.h"
+#include "records/ChildActivation.h"
 #include "records/RecordWindow.h"
 #include "records/SharedDatabase.h"
 #include "records/frmGas.h"
@@ -84,16 +85,8 @@ frmHistory* frmHistory::open(shell::MDIForm1& frame) {
         delete window->m_subWindow.data(); // the sub-window owns the window
         throw;
     }
-    connect(frame.mdiArea(), &QMdiArea::subWindowActivated, window,
-            [window](QMdiSubWindow* active) {
-                // A null window: the frame lost the focus; the children kept their places.
-                if (!active)
-                    return;
-                const bool nowActive = active == window->m_subWindow;
-                if (nowActive && !window->m_active)
-                    platform::runReported([window] { window->Form_Activate(); });
-                window->m_active = nowActive;
-            });
+    records::callWhenActivated(frame, window->m_subWindow, window,
+                               [window] { window->Form_Activate(); });
     return window;
 }
 

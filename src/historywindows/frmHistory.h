@@ -155,7 +155,6 @@ private:
     int m_computing = 0; // tab figures under way, abandoned ones included
     QHash<qint64, QString> m_vehicleNames;
     QList<bool> m_tabShown; // per tab: it shows the rows and period of now
-    bool m_active = false;
 };
 
 } // namespace historywindows

@@ -101,7 +101,6 @@ private:
     std::shared_ptr<store::Database> m_database; // the file the window was opened on
     std::vector<history::VehicleName> m_vehicles;
     std::vector<reminders::ReminderLine> m_lines;
-    bool m_active = false;
 };
 
 } // namespace reminderwindows
