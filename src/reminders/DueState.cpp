@@ -89,6 +89,8 @@ Driving drivingOf(const std::vector<Reading>& readings, const QDate& today) {
 
 Driving readDriving(sqlite3* db, qint64 vehicleId, const QDate& today) {
     using namespace history::stored;
+    // Every reading, converted as the store reads it: a filter in SQL on the text of
+    // the days costs more than reading them (measured on 50,000 fill-ups a vehicle).
     store::Statement stmt(
         db,
         QStringLiteral("SELECT FuelDate, FuelMiles FROM Fuel WHERE VehicleID = ?1 "

@@ -107,6 +107,36 @@ TEST_F(ReminderStoreTest, AWorkOrdersServicesDoTheirRemindersOnce) {
     EXPECT_EQ(readReminder(connection.get(), vanKey)->doneMiles, 1200);
 }
 
+TEST_F(ReminderStoreTest, DrivingFromTheReadingsThatMatterOfEveryKind) {
+    ASSERT_EQ(testing_support::sqlExecute(path, QStringLiteral(R"(
+        INSERT INTO Fuel (FuelDate, FuelMiles, VehicleID) VALUES
+            ('2010-05-01 00:00:00', 100, 2), ('2026-10-01 00:00:00', 500, 2),
+            ('2026-10-01 00:00:00', 520, 2);
+        INSERT INTO WorkOrder VALUES (2, 42, 2900, '12/5/2026');
+        INSERT INTO WorkOrder VALUES (2, 43, 3100, '2026-12-05 00:00:00');
+    )")),
+              QString());
+    // The latest day's highest reading, wherever it is kept and however it is written;
+    // the pace from the first day of the last 90 to the latest.
+    const Driving van = readDriving(connection.get(), 2, kToday);
+    EXPECT_EQ(van.latestMiles, 3100);
+    EXPECT_EQ(van.latestDate, QDate(2026, 12, 5));
+    ASSERT_TRUE(van.milesPerDay.has_value());
+    EXPECT_DOUBLE_EQ(*van.milesPerDay, (3100.0 - 500) / 65);
+    // Long after the last reading: the latest is still known, the pace no longer.
+    const Driving later = readDriving(connection.get(), 2, QDate(2027, 6, 1));
+    EXPECT_EQ(later.latestMiles, 3100);
+    EXPECT_FALSE(later.milesPerDay);
+    // A file whose only readings are of another kind.
+    ASSERT_EQ(testing_support::sqlExecute(
+                  path, QStringLiteral("INSERT INTO VehicleInfo (VehicleLookup, VehicleID) VALUES "
+                                       "('Old', 3); INSERT INTO WorkOrder VALUES (3, 44, 77, "
+                                       "'3/15/2024')")),
+              QString());
+    EXPECT_EQ(readDriving(connection.get(), 3, kToday).latestMiles, 77);
+    EXPECT_FALSE(readDriving(connection.get(), 1, QDate(2030, 1, 1)).milesPerDay);
+}
+
 TEST_F(ReminderStoreTest, StatusLineAndCalendar) {
     addReminder(connection.get(), reminder(1, QStringLiteral("Change Oil"), 55500));
     addReminder(connection.get(), reminder(2, QStringLiteral("Tune Up"), {}, kToday.addDays(12)));
