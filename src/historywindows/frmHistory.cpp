@@ -76,17 +76,14 @@ frmHistory::~frmHistory() {
 
 frmHistory* frmHistory::open(shell::MDIForm1& frame) {
     auto* window = new frmHistory(frame);
-    window->m_subWindow = frame.addChildWindow(window);
-    try {
-        // Nothing is shown from a file that fails the checks.
-        window->m_database = records::takeUpProgramDatabase(shell::DatabasePath);
-        window->placeInFrame();
-    } catch (...) {
-        delete window->m_subWindow.data(); // the sub-window owns the window
-        throw;
-    }
-    records::callWhenActivated(frame, window->m_subWindow, window,
-                               [window] { window->Form_Activate(); });
+    records::openChildWindow(
+        frame, window, window->m_subWindow,
+        [window] {
+            // Nothing is shown from a file that fails the checks.
+            window->m_database = records::takeUpProgramDatabase(shell::DatabasePath);
+            window->placeInFrame();
+        },
+        [window] { window->Form_Activate(); });
     return window;
 }
 

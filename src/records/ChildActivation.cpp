@@ -27,4 +27,16 @@ void callWhenActivated(shell::MDIForm1& frame, QMdiSubWindow* subWindow, QObject
                      });
 }
 
+void openChildWindow(shell::MDIForm1& frame, QWidget* window, QPointer<QMdiSubWindow>& subWindow,
+                     const std::function<void()>& takeUp, std::function<void()> activated) {
+    subWindow = frame.addChildWindow(window);
+    try {
+        takeUp();
+    } catch (...) {
+        delete subWindow.data(); // the sub-window owns the window
+        throw;
+    }
+    callWhenActivated(frame, subWindow, window, std::move(activated));
+}
+
 } // namespace records

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <functional>
 
 class QMdiSubWindow;
 class QObject;
+class QWidget;
 
 namespace shell {
 class MDIForm1;
@@ -16,5 +18,12 @@ namespace records {
 // frame losing the focus to another program moves nothing. Ends with context.
 void callWhenActivated(shell::MDIForm1& frame, QMdiSubWindow* subWindow, QObject* context,
                        std::function<void()> activated);
+
+// Puts window, just made, into a sub-window of its own of the frame (kept in subWindow,
+// which takeUp may use), then runs takeUp: the file taken into use, the window placed.
+// When takeUp throws, the sub-window goes with the window and the error passes on;
+// otherwise activated runs each time the window comes to the front.
+void openChildWindow(shell::MDIForm1& frame, QWidget* window, QPointer<QMdiSubWindow>& subWindow,
+                     const std::function<void()>& takeUp, std::function<void()> activated);
 
 } // namespace records
